@@ -1,0 +1,16 @@
+# GoogleTest and Google Benchmark: Debian's prebuilt libraries natively, GoogleTest built from
+# Debian's source for the Windows targets (there is no MinGW package of it).
+if(WIN32)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  foreach(t gtest gtest_main gmock gmock_main)
+    set_target_properties(${t} PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+    target_compile_options(${t} PRIVATE -w)
+    add_library(GTest::${t} ALIAS ${t})
+  endforeach()
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)

@@ -1,0 +1,3 @@
+# Cross-compiles for 64-bit Windows with MinGW-w64; the programs run under Wine here.
+set(VELMORA_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

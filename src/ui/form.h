@@ -1,0 +1,124 @@
+#ifndef VELMORA_UI_FORM_H_
+#define VELMORA_UI_FORM_H_
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace velmora::ui {
+
+enum class WindowState { kNormal, kMinimized, kMaximized };
+
+// What becomes of a form after a close request; its close handler may change it.
+enum class CloseAction { kNone, kHide, kFree };
+
+// A rounded-rectangle window shape in window coordinates, right and bottom exclusive.
+struct RoundRectRegion {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int ellipse_width = 0;
+  int ellipse_height = 0;
+};
+
+// A borderless top-level window and the components it owns, in creation order (later ones
+// lie above earlier ones).
+class Form : public Control {
+ public:
+  using Event = std::function<void(Form& sender)>;
+  using CloseEvent = std::function<void(Form& sender, CloseAction& action)>;
+
+  Form(std::string name, std::string class_name)
+      : Control(ComponentKind::kForm, std::move(name), nullptr),
+        class_name_(std::move(class_name)) {
+    SetVisible(false);  // a form starts hidden; no peer or handler exists yet
+  }
+
+  // The platform window class; outside tools find the window by it.
+  const std::string& class_name() const { return class_name_; }
+
+  // Class style bits are fixed once the window exists, so these are set before realizing.
+  bool drop_shadow() const { return drop_shadow_; }
+  void SetDropShadow(bool on) { drop_shadow_ = on; }
+  bool stay_on_top() const { return stay_on_top_; }
+  void SetStayOnTop(bool on) { stay_on_top_ = on; }
+
+  Color color() const { return color_; }
+  void SetColor(Color color) { color_ = color; }
+
+  WindowState window_state() const { return window_state_; }
+  void SetWindowState(WindowState state) {
+    window_state_ = state;
+    Changed(Aspect::kWindowState);
+  }
+
+  // The user changed the state through the platform (taskbar, system menu); no echo.
+  void UpdateWindowStateFromPlatform(WindowState state) { window_state_ = state; }
+
+  const std::optional<RoundRectRegion>& region() const { return region_; }
+  void SetRegion(const RoundRectRegion& region) {
+    region_ = region;
+    Changed(Aspect::kRegion);
+  }
+
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+
+  template <typename T, typename... Args>
+  T& Add(Args&&... args) {
+    auto component = std::make_unique<T>(std::forward<Args>(args)...);
+    T& ref = *component;
+    components_.push_back(std::move(component));
+    return ref;
+  }
+
+  Component* Find(const std::string& name) const;
+
+  template <typename T>
+  T& Get(const std::string& name) const {
+    T* found = dynamic_cast<T*>(Find(name));
+    if (found == nullptr) throw std::logic_error("Component " + name + " not found on " + this->name());
+    return *found;
+  }
+
+  const std::vector<std::unique_ptr<Component>>& components() const { return components_; }
+
+  Event on_create;
+  Event on_show;
+  CloseEvent on_close;
+
+  // Raised once the platform window exists; an exception escaping it is the caller's to show.
+  void Created() {
+    if (on_create) on_create(*this);
+  }
+  // A close request (the close command, Alt+F4, the taskbar): runs the close handler and
+  // returns what should become of the form.
+  CloseAction CloseRequested(CloseAction action) {
+    if (on_close) on_close(*this, action);
+    return action;
+  }
+
+ protected:
+  void VisibilityChanged() override {
+    if (visible() && on_show) on_show(*this);
+  }
+
+ private:
+  std::string class_name_;
+  bool drop_shadow_ = false;
+  bool stay_on_top_ = false;
+  Color color_ = Color::System(SystemColor::kButtonFace);
+  WindowState window_state_ = WindowState::kNormal;
+  std::optional<RoundRectRegion> region_;
+  std::vector<std::unique_ptr<Component>> components_;
+};
+
+}  // namespace velmora::ui
+
+#endif  // VELMORA_UI_FORM_H_

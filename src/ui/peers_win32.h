@@ -1,0 +1,99 @@
+#ifndef VELMORA_UI_PEERS_WIN32_H_
+#define VELMORA_UI_PEERS_WIN32_H_
+
+// The win32 backend's peers: each mirrors one component to a real window of the platform's
+// own class and feeds user actions back to it. Only the backend includes this header.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/unique_handle_win32.h"
+#include "ui/application.h"
+#include "ui/component.h"
+#include "ui/control.h"
+
+namespace velmora::ui::win32 {
+
+struct Context {
+  HINSTANCE instance;
+  Application& app;
+  HWND owner;  // the top-level window of the form being realized
+};
+
+// A peer with a window. Its parent window routes WM_COMMAND, WM_NOTIFY and the colour
+// messages back to it.
+class WindowPeer : public ComponentPeer {
+ public:
+  WindowPeer(Context context, Control& control) : context_(context), control_(control) {}
+  ~WindowPeer() override;
+
+  HWND hwnd() const { return hwnd_; }
+  Control& control() const { return control_; }
+  Application& app() const { return context_.app; }
+
+  void Sync(Aspect aspect) override;
+
+  virtual void OnCommand(WORD /*code*/) {}
+  virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  // The brush a static child paints its background with; null for the default.
+  virtual HBRUSH OnControlColor(HDC /*dc*/) { return nullptr; }
+  // What a container paints beneath its children, as a brush; null for plain containers.
+  virtual HBRUSH BackdropBrush() { return nullptr; }
+
+  static WindowPeer* FromWindow(HWND hwnd);
+
+ protected:
+  // Creates the window with the shared properties applied, stacked above its earlier siblings.
+  void CreateChild(const char* window_class, DWORD style, DWORD ex_style = 0);
+  // Hooks the window's messages (mouse, cursor) through OnSubclassMessage.
+  void Subclass();
+  virtual bool OnSubclassMessage(UINT /*message*/, WPARAM /*w*/, LPARAM /*l*/, LRESULT& /*r*/) {
+    return false;
+  }
+  // Links the window to this peer and tags it with the component's name.
+  void Tag();
+  void ApplyFont();
+  HFONT font_handle() const { return font_.get(); }
+  const Context& context() const { return context_; }
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
+                                       DWORD_PTR data);
+  Context context_;
+  Control& control_;
+  platform::UniqueFont font_;
+  ATOM name_atom_ = 0;
+};
+
+// The window of the nearest windowed ancestor, to create a child in.
+HWND ParentWindowOf(const Control& control);
+// The platform value of a colour of the component model.
+COLORREF ToColorRef(Color color);
+// A font of the platform for a font of the component model.
+platform::UniqueFont CreateFontFor(const Font& font);
+// Tags a window with a component's name so outside tools can find it; returns the atom.
+ATOM TagWindow(HWND hwnd, const std::string& name);
+// The composite a container paints beneath its children, as a brush aligned for a child.
+HBRUSH BackdropBrushFor(HWND child, HDC dc);
+
+// One place that knows every kind: the factory of the backend's peers.
+std::unique_ptr<ComponentPeer> CreatePeer(Context context, Component& component);
+
+std::unique_ptr<ComponentPeer> CreateLabelPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateImagePeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateListViewPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreatePopupMenuPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateImageListPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateTimerPeer(Context context, Component& component);
+
+// The decoded picture of an image component, if it holds one.
+HBITMAP PictureBitmapOf(const Component& image);
+// Native image list of an image list component, once realized.
+HIMAGELIST NativeImageList(const Component* image_list);
+
+}  // namespace velmora::ui::win32
+
+#endif  // VELMORA_UI_PEERS_WIN32_H_

@@ -1,0 +1,177 @@
+// The shared part of every windowed peer: creation, the name tag, the shared properties,
+// subclassing, and the colour and font helpers.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/peers_win32.h"
+
+namespace velmora::ui::win32 {
+namespace {
+
+constexpr char kPeerProperty[] = "VelmoraPeer";
+constexpr char kNameProperty[] = "VelmoraName";
+
+int SystemColorIndex(SystemColor color) {
+  switch (color) {
+    case SystemColor::kWindowText:
+      return COLOR_WINDOWTEXT;
+    case SystemColor::kButtonFace:
+      return COLOR_BTNFACE;
+    case SystemColor::kInactiveCaption:
+      return COLOR_INACTIVECAPTION;
+    case SystemColor::kActiveCaption:
+      return COLOR_ACTIVECAPTION;
+    case SystemColor::kHighlight:
+      return COLOR_HIGHLIGHT;
+    case SystemColor::kHighlightText:
+      return COLOR_HIGHLIGHTTEXT;
+    case SystemColor::k3dDarkShadow:
+      return COLOR_3DDKSHADOW;
+    case SystemColor::kDesktop:
+      return COLOR_DESKTOP;
+  }
+  return COLOR_WINDOWTEXT;
+}
+
+}  // namespace
+
+COLORREF ToColorRef(Color color) {
+  return color.is_system() ? ::GetSysColor(SystemColorIndex(color.system())) : color.color_ref();
+}
+
+platform::UniqueFont CreateFontFor(const Font& font) {
+  // Point sizes at the 96 dpi the layout was drawn for.
+  const int height = -::MulDiv(font.size_pt, 96, 72);
+  return platform::UniqueFont(::CreateFontA(
+      height, 0, 0, 0, font.style.bold ? FW_BOLD : FW_NORMAL, font.style.italic,
+      font.style.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
+}
+
+ATOM TagWindow(HWND hwnd, const std::string& name) {
+  const ATOM atom = ::GlobalAddAtomA(name.c_str());
+  ::SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+  return atom;
+}
+
+HWND ParentWindowOf(const Control& control) {
+  for (Control* parent = control.parent(); parent != nullptr; parent = parent->parent()) {
+    if (auto* peer = dynamic_cast<WindowPeer*>(parent->peer())) return peer->hwnd();
+  }
+  return nullptr;
+}
+
+WindowPeer::~WindowPeer() {
+  if (hwnd_ != nullptr) {
+    ::RemovePropA(hwnd_, kPeerProperty);
+    ::RemovePropA(hwnd_, kNameProperty);
+    ::DestroyWindow(hwnd_);
+  }
+  if (name_atom_ != 0) ::GlobalDeleteAtom(name_atom_);
+}
+
+WindowPeer* WindowPeer::FromWindow(HWND hwnd) {
+  return static_cast<WindowPeer*>(::GetPropA(hwnd, kPeerProperty));
+}
+
+void WindowPeer::CreateChild(const char* window_class, DWORD style, DWORD ex_style) {
+  const Rect& r = control_.bounds();
+  style |= WS_CHILD | WS_CLIPSIBLINGS;
+  if (control_.visible()) style |= WS_VISIBLE;
+  if (!control_.enabled()) style |= WS_DISABLED;
+  hwnd_ = ::CreateWindowExA(ex_style, window_class, control_.text().c_str(), style, r.left, r.top,
+                            r.width, r.height, ParentWindowOf(control_), nullptr,
+                            context_.instance, nullptr);
+  if (hwnd_ == nullptr) return;
+  Tag();
+  // New children go below their siblings; the layout wants later ones on top.
+  ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ApplyFont();
+}
+
+void WindowPeer::Tag() {
+  ::SetPropA(hwnd_, kPeerProperty, this);
+  name_atom_ = TagWindow(hwnd_, control_.name());
+}
+
+HBRUSH BackdropBrushFor(HWND child, HDC dc) {
+  HWND parent = ::GetParent(child);
+  WindowPeer* container = WindowPeer::FromWindow(parent);
+  HBRUSH brush = container != nullptr ? container->BackdropBrush() : nullptr;
+  if (brush != nullptr) {
+    POINT origin{0, 0};
+    ::MapWindowPoints(child, parent, &origin, 1);
+    ::SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+  }
+  return brush;
+}
+
+void WindowPeer::ApplyFont() {
+  font_ = CreateFontFor(control_.font());
+  ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
+
+void WindowPeer::Subclass() { ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+
+LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l,
+                                          UINT_PTR /*id*/, DWORD_PTR data) {
+  auto* peer = reinterpret_cast<WindowPeer*>(data);
+  if (message == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, SubclassProc, 1);
+  } else {
+    LRESULT result = 0;
+    bool handled = false;
+    peer->app().Guard([&] { handled = peer->OnSubclassMessage(message, w, l, result); });
+    if (handled) return result;
+  }
+  return ::DefSubclassProc(hwnd, message, w, l);
+}
+
+void WindowPeer::Sync(Aspect aspect) {
+  if (hwnd_ == nullptr) return;
+  switch (aspect) {
+    case Aspect::kText:
+      ::SetWindowTextA(hwnd_, control_.text().c_str());
+      break;
+    case Aspect::kVisible:
+      ::ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Aspect::kEnabled:
+      ::EnableWindow(hwnd_, control_.enabled());
+      break;
+    case Aspect::kBounds: {
+      const Rect& r = control_.bounds();
+      ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.width, r.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
+    case Aspect::kFont:
+      ApplyFont();
+      ::InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+}
+
+std::unique_ptr<ComponentPeer> CreatePeer(Context context, Component& component) {
+  switch (component.kind()) {
+    case ComponentKind::kLabel:
+      return CreateLabelPeer(context, component);
+    case ComponentKind::kImage:
+      return CreateImagePeer(context, component);
+    case ComponentKind::kListView:
+      return CreateListViewPeer(context, component);
+    case ComponentKind::kPopupMenu:
+      return CreatePopupMenuPeer(context, component);
+    case ComponentKind::kImageList:
+      return CreateImageListPeer(context, component);
+    case ComponentKind::kTimer:
+      return CreateTimerPeer(context, component);
+    case ComponentKind::kForm:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace velmora::ui::win32
