@@ -1,0 +1,305 @@
+// Windows, controls, texts, messages, list views and popup menus of another process.
+
+#include <windows.h>
+// windows.h first: the headers below need its types.
+#include <commctrl.h>
+
+#include <utility>
+
+#include "internal.h"
+#include "probe.h"
+
+namespace velmora::probe {
+
+using internal::Fail;
+using internal::FailWin32;
+
+namespace {
+
+// Memory inside another process, for messages whose parameters are pointers the receiver
+// dereferences in its own address space.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+  }
+  ~RemoteBuffer() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  void* get() const { return address_; }
+  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+UniqueHandle OpenWindowProcess(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  UniqueHandle process(OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
+      pid));
+  if (!process) FailWin32("OpenProcess " + std::to_string(pid));
+  return process;
+}
+
+bool Matches(HWND window, const WindowMatch& match) {
+  if (!match.class_name.empty() && WindowClassName(window) != match.class_name) return false;
+  if (match.caption.empty()) return true;
+  // Top-level windows of the program: their caption is readable without a message round trip.
+  char caption[512] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  return match.caption == caption;
+}
+
+// Posts a key press as the keyboard driver would queue it (repeat count 1, the key's scan code).
+bool PostKey(HWND window, UINT vk) {
+  const LPARAM lparam = 1 | static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+  return Post(window, WM_KEYDOWN, vk, lparam) &&
+         Post(window, WM_KEYUP, vk, lparam | (1LL << 30) | (1LL << 31));
+}
+
+bool WaitForMenuClosed(HWND popup, Duration timeout) {
+  if (WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, timeout)) {
+    return true;
+  }
+  return Fail("the popup menu is still open after " + std::to_string(timeout.count()) + " ms");
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* state = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == state->pid) state->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindTopLevelWindow(DWORD pid, const WindowMatch& match) {
+  for (HWND window : TopLevelWindows(pid)) {
+    if (Matches(window, match)) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForTopLevelWindow(DWORD pid, const WindowMatch& match, Duration timeout) {
+  HWND found = nullptr;
+  if (!WaitUntil([&] { return (found = FindTopLevelWindow(pid, match)) != nullptr; }, timeout)) {
+    Fail("process " + std::to_string(pid) + " has no window class='" + match.class_name +
+         "' caption='" + match.caption + "'");
+  }
+  return found;
+}
+
+std::vector<HWND> DescendantWindows(HWND root) {
+  std::vector<HWND> found;
+  // EnumChildWindows already descends into children of children.
+  EnumChildWindows(
+      root,
+      [](HWND window, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string WindowClassName(HWND window) {
+  char name[256] = "";
+  const int length = GetClassNameA(window, name, sizeof name);
+  return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+std::string ControlName(HWND window) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(window, "VelmoraName")));
+  if (atom == 0) return {};
+  char name[256] = "";
+  const UINT length = GlobalGetAtomNameA(atom, name, sizeof name);
+  return std::string(name, length);
+}
+
+HWND FindControl(HWND root, const std::string& name) {
+  for (HWND window : DescendantWindows(root)) {
+    if (ControlName(window) == name) return window;
+  }
+  Fail("no control named '" + name + "'");
+  return nullptr;
+}
+
+HWND WaitForControl(HWND root, const std::string& name, Duration timeout) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindControl(root, name)) != nullptr; }, timeout);
+  return found;
+}
+
+std::optional<std::string> WindowText(HWND window, Duration timeout) {
+  const auto length = Send(window, WM_GETTEXTLENGTH, 0, 0, timeout);
+  if (!length) return std::nullopt;
+  // Room for the terminator, and for a text that grew between the two messages.
+  std::string text(static_cast<size_t>(*length) + 64, '\0');
+  const auto copied =
+      Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), timeout);
+  if (!copied) return std::nullopt;
+  text.resize(static_cast<size_t>(*copied));
+  return text;
+}
+
+bool WaitForWindowText(HWND window, const std::string& expected, Duration timeout) {
+  std::optional<std::string> text;
+  if (WaitUntil([&] { return (text = WindowText(window)) == expected; }, timeout)) return true;
+  return Fail("text is '" + text.value_or("<unreadable>") + "', expected '" + expected + "'");
+}
+
+bool IsShown(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+bool HasVisibleStyle(HWND window) {
+  return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool Post(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (PostMessageA(window, message, wparam, lparam)) return true;
+  return FailWin32("PostMessage " + std::to_string(message));
+}
+
+std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                            Duration timeout) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG,
+                           static_cast<UINT>(timeout.count()), &result)) {
+    FailWin32("SendMessageTimeout " + std::to_string(message));
+    return std::nullopt;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+std::optional<int> ListViewItemCount(HWND list) {
+  const auto count = Send(list, LVM_GETITEMCOUNT);
+  if (!count) return std::nullopt;
+  return static_cast<int>(*count);
+}
+
+std::optional<int> ListViewColumnCount(HWND list) {
+  const auto header = Send(list, LVM_GETHEADER);
+  if (!header) return std::nullopt;
+  if (*header == 0) {
+    Fail("the list view has no header (not in report view)");
+    return std::nullopt;
+  }
+  const auto count = Send(reinterpret_cast<HWND>(*header), HDM_GETITEMCOUNT);
+  if (!count) return std::nullopt;
+  return static_cast<int>(*count);
+}
+
+std::optional<std::string> ListViewItemText(HWND list, int item, int sub_item) {
+  UniqueHandle process = OpenWindowProcess(list);
+  if (!process) return std::nullopt;
+  constexpr size_t kTextSize = 1024;
+  // One block: the LVITEMA first, its text buffer right behind it.
+  RemoteBuffer remote(process.get(), sizeof(LVITEMA) + kTextSize);
+  if (remote.get() == nullptr) {
+    FailWin32("VirtualAllocEx");
+    return std::nullopt;
+  }
+  LVITEMA request{};
+  request.iSubItem = sub_item;
+  request.pszText = remote.at(sizeof(LVITEMA));
+  request.cchTextMax = kTextSize;
+  if (!WriteProcessMemory(process.get(), remote.get(), &request, sizeof request, nullptr)) {
+    FailWin32("WriteProcessMemory");
+    return std::nullopt;
+  }
+  const auto length = Send(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote.get()));
+  if (!length) return std::nullopt;
+  std::string text(kTextSize, '\0');
+  if (!ReadProcessMemory(process.get(), remote.at(sizeof(LVITEMA)), text.data(), text.size(),
+                         nullptr)) {
+    FailWin32("ReadProcessMemory");
+    return std::nullopt;
+  }
+  text.resize(text.find('\0'));
+  return text;
+}
+
+std::optional<bool> ListViewItemChecked(HWND list, int item) {
+  const auto state = Send(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK);
+  if (!state) return std::nullopt;
+  // State image 1 is the empty box, 2 the ticked one; 0 means the item shows no box.
+  switch ((*state & LVIS_STATEIMAGEMASK) >> 12) {
+    case 1:
+      return false;
+    case 2:
+      return true;
+    default:
+      Fail("item " + std::to_string(item) + " has no check box");
+      return std::nullopt;
+  }
+}
+
+std::optional<std::vector<std::vector<std::string>>> ListViewRows(HWND list) {
+  const auto items = ListViewItemCount(list);
+  const auto columns = ListViewColumnCount(list);
+  if (!items || !columns) return std::nullopt;
+  std::vector<std::vector<std::string>> rows;
+  for (int item = 0; item < *items; ++item) {
+    std::vector<std::string> row;
+    for (int column = 0; column < *columns; ++column) {
+      auto text = ListViewItemText(list, item, column);
+      if (!text) return std::nullopt;
+      row.push_back(std::move(*text));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+HWND WaitForPopupMenu(DWORD pid, Duration timeout) {
+  HWND found = nullptr;
+  const WindowMatch popup_menu{"#32768", ""};
+  const bool shown = WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindows(pid)) {
+          if (Matches(window, popup_menu) && IsWindowVisible(window)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  if (!shown) Fail("no popup menu of process " + std::to_string(pid) + " appeared");
+  return found;
+}
+
+// The menu's data lives in the program that opened it, so it cannot be inspected or clicked by
+// position from here. Keyboard messages posted to the popup window instead land in the menu's
+// own modal loop, which reads every message of its thread.
+bool ChoosePopupMenuItem(HWND popup, int index, Duration timeout) {
+  if (index < 0) return Fail("negative menu index");
+  // The first Down selects the first item; each further one moves past separators to the next.
+  for (int i = 0; i <= index; ++i) {
+    if (!PostKey(popup, VK_DOWN)) return false;
+  }
+  return PostKey(popup, VK_RETURN) && WaitForMenuClosed(popup, timeout);
+}
+
+bool ChoosePopupMenuItemByKey(HWND popup, char key, Duration timeout) {
+  return Post(popup, WM_CHAR, static_cast<unsigned char>(key), 1) &&
+         WaitForMenuClosed(popup, timeout);
+}
+
+}  // namespace velmora::probe
