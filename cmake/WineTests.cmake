@@ -4,10 +4,10 @@
 #
 # With an emulator (the 64-bit build), the target's tests are listed when ctest starts and each
 # runs in the one Wine session per CTest run (fixture wine_session: a private Xvfb and a fresh
-# prefix). E2E tests drive real programs on that display; they never run at the same time, since
-# the guard allows only one instance. ENVIRONMENT values may use generator expressions, e.g.
-# VELMORA_EXE=$<TARGET_FILE:velmora>. Without an emulator (the 32-bit build) the program is only
-# built.
+# prefix). E2E tests drive real programs on that display; each runs alone, since the guard
+# allows only one instance and screenshots must show nothing else. ENVIRONMENT values may use
+# generator expressions, e.g. VELMORA_EXE=$<TARGET_FILE:velmora>. Without an emulator (the
+# 32-bit build) the program is only built.
 include_guard(GLOBAL)
 include(GoogleTest)
 
@@ -49,7 +49,9 @@ function(velmora_add_wine_tests target)
   if(arg_E2E)
     set(label e2e)
     set(timeout 60)
-    set(lock "RESOURCE_LOCK velmora_guard")
+    # The lock keeps guard instances apart; RUN_SERIAL also keeps other Wine tests' windows off
+    # the screen while an end-to-end test clicks menus or compares screenshot pixels.
+    set(lock "RESOURCE_LOCK velmora_guard RUN_SERIAL TRUE")
     list(APPEND environment "VELMORA_SCREENSHOT_DIR=${VELMORA_SCREENSHOT_DIR}")
     file(MAKE_DIRECTORY "${VELMORA_SCREENSHOT_DIR}")
   else()

@@ -48,6 +48,26 @@ UniqueHandle OpenWindowProcess(HWND window) {
   return process;
 }
 
+// Enumeration callbacks: named functions, since 32-bit callbacks must be stdcall, which lambdas
+// cannot be.
+struct WindowSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+  reinterpret_cast<WindowSearch*>(param)->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->pid) search->found.push_back(window);
+  return TRUE;
+}
+
 bool Matches(HWND window, const WindowMatch& match) {
   if (!match.class_name.empty() && WindowClassName(window) != match.class_name) return false;
   if (match.caption.empty()) return true;
@@ -74,19 +94,8 @@ bool WaitForMenuClosed(HWND popup, Duration timeout) {
 }  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* state = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == state->pid) state->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{pid, {}};
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -107,16 +116,10 @@ HWND WaitForTopLevelWindow(DWORD pid, const WindowMatch& match, Duration timeout
 }
 
 std::vector<HWND> DescendantWindows(HWND root) {
-  std::vector<HWND> found;
+  WindowSearch search{0, {}};
   // EnumChildWindows already descends into children of children.
-  EnumChildWindows(
-      root,
-      [](HWND window, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 std::string WindowClassName(HWND window) {
