@@ -1,0 +1,62 @@
+// The real guard, started under Wine: its main window and chrome as a user first sees them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "probe.h"
+
+namespace velmora::probe {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string exe = GetEnv("VELMORA_EXE");
+    ASSERT_FALSE(exe.empty()) << "VELMORA_EXE is not set";
+    ASSERT_TRUE(guard_.Start(exe)) << LastError();
+    window_ = guard_.WaitForWindow({"TFrmain", ""});
+    ASSERT_NE(window_, nullptr) << LastError();
+    ASSERT_TRUE(WaitUntil([this] { return IsShown(window_); })) << "main window never shown";
+  }
+
+  Process guard_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(MainWindowTest, ShowsItsCaptionPictureAndChromeLabels) {
+  EXPECT_EQ(WindowText(window_).value_or("?"), "VELMORA");
+  HWND picture = FindControl(window_, "ImgArrPln");
+  ASSERT_NE(picture, nullptr) << LastError();
+  EXPECT_TRUE(IsShown(picture));
+  struct Expected {
+    const char* name;
+    const char* text;
+  };
+  for (const Expected& e : {Expected{"lblClseApp", "X"}, Expected{"lblMinimize", "_"},
+                            Expected{"lblSupport", "Technical Support"}}) {
+    HWND label = FindControl(window_, e.name);
+    ASSERT_NE(label, nullptr) << e.name << ": " << LastError();
+    EXPECT_EQ(WindowText(label).value_or("?"), e.text) << e.name;
+    EXPECT_TRUE(IsShown(label)) << e.name;
+    EXPECT_EQ(WindowClassName(label), "Static") << e.name;
+  }
+  const auto shot = SaveScreenshot(window_, "main_window");
+  EXPECT_TRUE(shot.has_value()) << LastError();
+}
+
+TEST_F(MainWindowTest, BackdropPictureIsDecodedAndDrawn) {
+  // The title strip of the backdrop is pale blue, not the grey of an empty window.
+  RECT frame{};
+  ASSERT_TRUE(::GetWindowRect(window_, &frame));
+  std::optional<Image> image;
+  ASSERT_TRUE(WaitUntil([&] {
+    image = CaptureWindow(window_);
+    if (!image) return false;
+    const uint32_t pixel = image->At(300, 20);
+    const int red = (pixel >> 16) & 0xFF, blue = pixel & 0xFF;
+    return blue > red + 10;
+  })) << "backdrop not drawn; pixel 0x" << std::hex << (image ? image->At(300, 20) : 0u);
+}
+
+}  // namespace
+}  // namespace velmora::probe
