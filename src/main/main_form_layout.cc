@@ -40,8 +40,8 @@ ui::FormLayout MainFormLayout() {
   minimize.font = Arial8(true, Color::System(SystemColor::kInactiveCaption));
   layout.controls.push_back(minimize);
 
-  ControlSpec support{ComponentKind::kLabel, "lblSupport", "", {576, 496, 89, 16},
-                      "Technical Support"};
+  ControlSpec support{
+      ComponentKind::kLabel, "lblSupport", "", {576, 496, 89, 16}, "Technical Support"};
   Font palatino = Arial8(true, Color::System(SystemColor::kActiveCaption));
   palatino.name = "Palatino Linotype";
   palatino.style.underline = true;

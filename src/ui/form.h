@@ -83,7 +83,8 @@ class Form : public Control {
   template <typename T>
   T& Get(const std::string& name) const {
     T* found = dynamic_cast<T*>(Find(name));
-    if (found == nullptr) throw std::logic_error("Component " + name + " not found on " + this->name());
+    if (found == nullptr)
+      throw std::logic_error("Component " + name + " not found on " + this->name());
     return *found;
   }
 

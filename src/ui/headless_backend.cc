@@ -2,6 +2,8 @@
 
 namespace velmora::ui {
 
-void HeadlessBackend::Realize(Application& /*app*/, Form& form) { realized_forms_.push_back(&form); }
+void HeadlessBackend::Realize(Application& /*app*/, Form& form) {
+  realized_forms_.push_back(&form);
+}
 
 }  // namespace velmora::ui

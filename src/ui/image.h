@@ -25,7 +25,8 @@ class Image : public Control {
  public:
   using MouseEvent = std::function<void(Image& sender, MouseButton button, Point at)>;
 
-  Image(std::string name, Control* parent) : Control(ComponentKind::kImage, std::move(name), parent) {}
+  Image(std::string name, Control* parent)
+      : Control(ComponentKind::kImage, std::move(name), parent) {}
 
   const Picture& picture() const { return picture_; }
   void SetPicture(Picture picture) {

@@ -31,8 +31,8 @@ class ImageListPeer : public ComponentPeer {
 }  // namespace
 
 HIMAGELIST NativeImageList(const Component* image_list) {
-  auto* peer = image_list != nullptr ? dynamic_cast<const ImageListPeer*>(image_list->peer())
-                                     : nullptr;
+  auto* peer =
+      image_list != nullptr ? dynamic_cast<const ImageListPeer*>(image_list->peer()) : nullptr;
   return peer != nullptr ? peer->handle() : nullptr;
 }
 

@@ -13,7 +13,8 @@ class Label : public Control {
  public:
   using Event = std::function<void(Label& sender)>;
 
-  Label(std::string name, Control* parent) : Control(ComponentKind::kLabel, std::move(name), parent) {}
+  Label(std::string name, Control* parent)
+      : Control(ComponentKind::kLabel, std::move(name), parent) {}
 
   Event on_click;
   Event on_mouse_move;

@@ -49,9 +49,9 @@ class LabelPeer : public WindowPeer {
         label_.MouseLeave();
         return false;
       case WM_SETCURSOR:
-        ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(
-                                               label_.cursor() == Cursor::kHandPoint ? IDC_HAND
-                                                                                     : IDC_ARROW)));
+        ::SetCursor(::LoadCursorA(
+            nullptr, reinterpret_cast<LPCSTR>(label_.cursor() == Cursor::kHandPoint ? IDC_HAND
+                                                                                    : IDC_ARROW)));
         result = TRUE;
         return true;
       default:

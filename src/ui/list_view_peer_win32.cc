@@ -26,7 +26,8 @@ class ListViewPeerWin32 : public WindowPeer, public ListViewPeer {
     const COLORREF background = ToColorRef(list.background());
     ListView_SetBkColor(hwnd_, background);
     ListView_SetTextBkColor(hwnd_, background);
-    if (HIMAGELIST images = NativeImageList(reinterpret_cast<const Component*>(list.small_images()))) {
+    if (HIMAGELIST images =
+            NativeImageList(reinterpret_cast<const Component*>(list.small_images()))) {
       ListView_SetImageList(hwnd_, images, LVSIL_SMALL);
     }
     if (style.has_item_font) item_font_ = CreateFontFor(list.font());

@@ -29,8 +29,8 @@ class PopupMenuPeerWin32 : public ComponentPeer, public PopupMenuPeer {
     // Without the foreground, a menu opened from the notification area never closes.
     ::SetForegroundWindow(context_.owner);
     const int chosen = static_cast<int>(
-        ::TrackPopupMenuEx(native.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
-                           at.y, context_.owner, nullptr));
+        ::TrackPopupMenuEx(native.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y,
+                           context_.owner, nullptr));
     ::PostMessageA(context_.owner, WM_NULL, 0, 0);
     if (chosen > 0 && chosen <= menu_.item_count()) {
       MenuItem& item = menu_.item(chosen - 1);

@@ -20,8 +20,8 @@ class TimerPeer : public ComponentPeer {
       wc.lpszClassName = kTimerWindowClass;
       ::RegisterClassA(&wc);
     }
-    window_.reset(::CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, context.instance, nullptr));
+    window_.reset(::CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    context.instance, nullptr));
     ::SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     Restart();
   }

@@ -80,8 +80,8 @@ void WindowPeer::CreateChild(const char* window_class, DWORD style, DWORD ex_sty
   if (control_.visible()) style |= WS_VISIBLE;
   if (!control_.enabled()) style |= WS_DISABLED;
   hwnd_ = ::CreateWindowExA(ex_style, window_class, control_.text().c_str(), style, r.left, r.top,
-                            r.width, r.height, ParentWindowOf(control_), nullptr,
-                            context_.instance, nullptr);
+                            r.width, r.height, ParentWindowOf(control_), nullptr, context_.instance,
+                            nullptr);
   if (hwnd_ == nullptr) return;
   Tag();
   // New children go below their siblings; the layout wants later ones on top.
@@ -111,7 +111,9 @@ void WindowPeer::ApplyFont() {
   ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
-void WindowPeer::Subclass() { ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+void WindowPeer::Subclass() {
+  ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
 
 LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l,
                                           UINT_PTR /*id*/, DWORD_PTR data) {

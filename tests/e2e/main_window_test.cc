@@ -55,7 +55,8 @@ TEST_F(MainWindowTest, BackdropPictureIsDecodedAndDrawn) {
     const uint32_t pixel = image->At(300, 20);
     const int red = (pixel >> 16) & 0xFF, blue = pixel & 0xFF;
     return blue > red + 10;
-  })) << "backdrop not drawn; pixel 0x" << std::hex << (image ? image->At(300, 20) : 0u);
+  })) << "backdrop not drawn; pixel 0x"
+      << std::hex << (image ? image->At(300, 20) : 0u);
 }
 
 }  // namespace

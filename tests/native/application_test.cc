@@ -91,11 +91,12 @@ TEST_P(CloseFormTest, CloseActionDecidesWhatHappens) {
 
 INSTANTIATE_TEST_SUITE_P(
     Actions, CloseFormTest,
-    ::testing::Values(CloseCase{"MainDefaultEndsTheProgram", true, false, CloseAction::kNone, true, true},
-                      CloseCase{"MainRefusedStaysAsItIs", true, true, CloseAction::kNone, true, false},
-                      CloseCase{"MainHidden", true, true, CloseAction::kHide, false, false},
-                      CloseCase{"OtherDefaultHides", false, false, CloseAction::kNone, false, false},
-                      CloseCase{"OtherFreedOnlyHides", false, true, CloseAction::kFree, false, false}),
+    ::testing::Values(
+        CloseCase{"MainDefaultEndsTheProgram", true, false, CloseAction::kNone, true, true},
+        CloseCase{"MainRefusedStaysAsItIs", true, true, CloseAction::kNone, true, false},
+        CloseCase{"MainHidden", true, true, CloseAction::kHide, false, false},
+        CloseCase{"OtherDefaultHides", false, false, CloseAction::kNone, false, false},
+        CloseCase{"OtherFreedOnlyHides", false, true, CloseAction::kFree, false, false}),
     [](const ::testing::TestParamInfo<CloseCase>& param_info) {
       return std::string(param_info.param.name);
     });

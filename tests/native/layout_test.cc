@@ -54,8 +54,7 @@ TEST(BuildForm, RejectsFaultyTables) {
     FormLayout layout;
   };
   const Case cases[] = {
-      {"duplicate name",
-       {{}, {{ComponentKind::kLabel, "a"}, {ComponentKind::kLabel, "a"}}, {}}},
+      {"duplicate name", {{}, {{ComponentKind::kLabel, "a"}, {ComponentKind::kLabel, "a"}}, {}}},
       {"unknown parent", {{}, {{ComponentKind::kLabel, "a", "nowhere"}}, {}}},
       {"non-control kind", {{}, {{ComponentKind::kTimer, "t"}}, {}}},
       {"menu with unknown image list", {{}, {}, {{"m", "missing", {}}}}},

@@ -19,7 +19,8 @@ TEST(ListView, SelectionFollowsItsEntryAcrossDeletions) {
     for (int i = 0; i < 4; ++i) list.AddItem({"item" + std::to_string(i)});
     list.UserSelectItem(c.selected, true);
     list.DeleteItem(c.deleted);
-    EXPECT_EQ(list.selected_index(), c.expected) << "selected " << c.selected << " deleted " << c.deleted;
+    EXPECT_EQ(list.selected_index(), c.expected)
+        << "selected " << c.selected << " deleted " << c.deleted;
   }
 }
 
