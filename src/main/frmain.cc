@@ -1,6 +1,8 @@
 #include "main/frmain.h"
 
 #include "main/main_form_layout.h"
+#include "registry/registry.h"
+#include "splash/splash_screen.h"
 #include "ui/layout.h"
 
 namespace velmora::main {
@@ -17,16 +19,82 @@ ui::Form& BuildMainForm(ui::Form& form) {
 
 }  // namespace
 
-TFrmain::TFrmain(ui::Application& app)
+std::string AutostartCommand(const std::string& executable_path) {
+  if (executable_path.find(' ') == std::string::npos) return executable_path;
+  return "\"" + executable_path + "\"";
+}
+
+TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState& state)
     : app_(app),
+      services_(services),
+      state_(state),
       form_("Frmain", "TFrmain"),
       ImgArrPln(BuildMainForm(form_).Get<ui::Image>("ImgArrPln")),
       lblClseApp(form_.Get<ui::Label>("lblClseApp")),
       lblMinimize(form_.Get<ui::Label>("lblMinimize")),
       lblSupport(form_.Get<ui::Label>("lblSupport")),
-      MnApp(form_.Get<ui::PopupMenu>("MnApp")) {
-  lblMinimize.on_click = [this](ui::Label&) { app_.Minimize(); };
+      MnApp(form_.Get<ui::PopupMenu>("MnApp")),
+      MnDesableAutoRunDrive(MnApp.Find("MnDesableAutoRunDrive")),
+      RestoreApplication1(MnApp.Find("RestoreApplication1")),
+      Close(MnApp.Find("Close")),
+      Ticon(app, this, services.tray_shell) {
+  form_.on_create = [this](ui::Form& sender) { FormCreate(sender); };
+  form_.on_show = [this](ui::Form& sender) { FormShow(sender); };
+  form_.on_close = [this](ui::Form& sender, ui::CloseAction& action) { FormClose(sender, action); };
+  Close.on_click = [this](ui::MenuItem& sender) { CloseClick(sender); };
+  RestoreApplication1.on_click = [this](ui::MenuItem& sender) { RestoreApplication1Click(sender); };
+  Ticon.OnDblClick = [this](tray::TTrayIcon& sender) { TiconDblClick(sender); };
+  lblClseApp.on_click = [this](ui::Label& sender) { lblClseAppClick(sender); };
+  lblMinimize.on_click = [this](ui::Label& sender) { lblMinimizeClick(sender); };
   app_.CreateForm(form_);
 }
+
+void TFrmain::FormCreate(ui::Form& /*sender*/) {
+  FillDriveList();
+  Ticon.SetActive(true);
+  form_.SetRegion({1, 1, 678, 520, 10, 10});
+  LoadAutoStartInventory();
+  RegisterAutostart();
+}
+
+void TFrmain::FillDriveList() {
+  // The drive panel fills its list here once it exists.
+}
+
+void TFrmain::LoadAutoStartInventory() {
+  // The registry page reads its inventory here once it exists.
+}
+
+void TFrmain::RegisterAutostart() {
+  registry::Registry registry(services_.registry);
+  registry.SetRootKey(platform::RootKey::kCurrentUser);
+  registry.OpenKey(kAutostartKey, true);
+  registry.WriteString(kAutostartValue, AutostartCommand(services_.process.ExecutablePath()));
+}
+
+void TFrmain::FormShow(ui::Form& /*sender*/) {
+  if (state_.SplashShown) return;
+  if (FrmSplashScreen != nullptr) FrmSplashScreen->Show();
+  state_.SplashShown = true;
+}
+
+void TFrmain::FormClose(ui::Form& /*sender*/, ui::CloseAction& action) {
+  if (state_.QuitRequested) return;  // the default action ends the program
+  action = ui::CloseAction::kNone;
+  Ticon.MinimizeToTray();
+}
+
+void TFrmain::CloseClick(ui::MenuItem& /*sender*/) {
+  state_.QuitRequested = true;
+  app_.Terminate();
+}
+
+void TFrmain::RestoreApplication1Click(ui::MenuItem& /*sender*/) { Ticon.RestoreFromTray(); }
+
+void TFrmain::TiconDblClick(tray::TTrayIcon& /*sender*/) { Ticon.RestoreFromTray(); }
+
+void TFrmain::lblClseAppClick(ui::Label& /*sender*/) { Ticon.MinimizeToTray(); }
+
+void TFrmain::lblMinimizeClick(ui::Label& /*sender*/) { app_.Minimize(); }
 
 }  // namespace velmora::main

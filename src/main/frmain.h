@@ -1,34 +1,84 @@
 #ifndef VELMORA_MAIN_FRMAIN_H_
 #define VELMORA_MAIN_FRMAIN_H_
 
+#include <string>
+
+#include "main/program_state.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_shell.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/label.h"
 #include "ui/popup_menu.h"
 
+namespace velmora::splash {
+class TFrmSplashScreen;
+}
+
 namespace velmora::main {
 
-// The main window: a borderless picture window with its own caption buttons.
+// The registry value that starts the guard at the user's next logon.
+inline constexpr char kAutostartKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kAutostartValue[] = "Velmora Protection";
+
+// The autostart command for an executable: quoted when the path holds a blank, since an
+// unquoted path with blanks lets a planted C:\Program.exe run in its place.
+std::string AutostartCommand(const std::string& executable_path);
+
+// The operating-system services the main window works through.
+struct MainWindowServices {
+  platform::Registry& registry;
+  platform::Process& process;
+  tray::TrayShell& tray_shell;
+};
+
+// The main window: a borderless picture window with its own caption buttons, living in the
+// notification area when closed.
 class TFrmain {
  public:
-  explicit TFrmain(ui::Application& app);
+  TFrmain(ui::Application& app, MainWindowServices services, ProgramState& state);
   TFrmain(const TFrmain&) = delete;
   TFrmain& operator=(const TFrmain&) = delete;
 
   ui::Form& form() { return form_; }
+  // The splash window is created after the main window; its first display shows it.
+  void SetSplash(splash::TFrmSplashScreen* splash) { FrmSplashScreen = splash; }
+
+  // Handlers, named after their component and event.
+  void FormCreate(ui::Form& sender);
+  void FormShow(ui::Form& sender);
+  void FormClose(ui::Form& sender, ui::CloseAction& action);
+  void CloseClick(ui::MenuItem& sender);
+  void RestoreApplication1Click(ui::MenuItem& sender);
+  void TiconDblClick(tray::TTrayIcon& sender);
+  void lblClseAppClick(ui::Label& sender);
+  void lblMinimizeClick(ui::Label& sender);
 
  private:
+  void FillDriveList();
+  void LoadAutoStartInventory();
+  void RegisterAutostart();
+
   ui::Application& app_;
+  MainWindowServices services_;
+  ProgramState& state_;
+  splash::TFrmSplashScreen* FrmSplashScreen = nullptr;
   ui::Form form_;
 
  public:
-  // The controls, by the names the layout gives them.
+  // The controls and components, by the names the layout gives them.
   ui::Image& ImgArrPln;
   ui::Label& lblClseApp;
   ui::Label& lblMinimize;
   ui::Label& lblSupport;
   ui::PopupMenu& MnApp;
+  ui::MenuItem& MnDesableAutoRunDrive;
+  ui::MenuItem& RestoreApplication1;
+  ui::MenuItem& Close;
+  tray::TTrayIcon Ticon;
 };
 
 }  // namespace velmora::main

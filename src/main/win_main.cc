@@ -1,18 +1,39 @@
-// The program entry: one guard per session, then the main window and the message loop.
+// The program entry: one guard per session, then the two windows and the message loop.
 #include <windows.h>
 
 #include <exception>
 
 #include "main/frmain.h"
+#include "main/program_state.h"
+#include "platform/process_win32.h"
+#include "platform/registry_win32.h"
+#include "splash/splash_screen.h"
+#include "tray/tray_shell_win32.h"
 #include "ui/application.h"
 #include "ui/backend_win32.h"
 
+namespace {
+
+// Marks a running copy; a second copy ends at once, silently.
+constexpr char kRunningMarker[] = "Kestrine";
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
                    int /*show*/) {
+  using namespace velmora;
+  // Held until the process ends, which releases the marker.
+  static platform::Win32Process process;
+  if (!process.CreateRunningMarker(kRunningMarker)) return 0;
   try {
-    velmora::ui::Win32Backend backend(instance);
-    velmora::ui::Application app(backend);
-    velmora::main::TFrmain main_window(app);
+    ui::Win32Backend backend(instance);
+    ui::Application app(backend);
+    platform::Win32Registry registry;
+    tray::Win32TrayShell tray_shell(instance, app);
+    main::ProgramState state;
+    main::TFrmain main_window(app, {registry, process, tray_shell}, state);
+    splash::TFrmSplashScreen splash(app);
+    main_window.SetSplash(&splash);
     app.Run();
   } catch (const std::exception& error) {
     ::MessageBoxA(nullptr, error.what(), "Velmora", MB_OK | MB_ICONERROR);

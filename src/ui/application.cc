@@ -9,7 +9,7 @@ void Application::CreateForm(Form& form) {
 }
 
 void Application::Run() {
-  if (main_form_ != nullptr && !terminated_) {
+  if (main_form_ != nullptr && show_main_form_ && !terminated_) {
     Guard([this] { main_form_->Show(); });
   }
   if (!terminated_) backend_.RunMessageLoop();

@@ -36,6 +36,10 @@ class Application {
   void Minimize();
   MinimizeEvent on_minimize;
 
+  // Whether Run shows the main form; cleared when the application starts hidden in the tray.
+  bool show_main_form() const { return show_main_form_; }
+  void SetShowMainForm(bool show) { show_main_form_ = show; }
+
   // What becomes of a form the user asked to close.
   void CloseForm(Form& form);
 
@@ -59,6 +63,7 @@ class Application {
   Backend& backend_;
   Form* main_form_ = nullptr;
   bool terminated_ = false;
+  bool show_main_form_ = true;
 };
 
 }  // namespace velmora::ui
