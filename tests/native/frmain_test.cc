@@ -1,0 +1,177 @@
+#include "main/frmain.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_process.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_tray_shell.h"
+#include "splash/splash_screen.h"
+#include "ui/headless_backend.h"
+
+namespace velmora::main {
+namespace {
+
+using platform::RootKey;
+
+class FrmainTest : public ::testing::Test {
+ protected:
+  // Starts the program as the entry does: main window, splash, then the loop shows it.
+  void Start() {
+    frmain_ =
+        std::make_unique<TFrmain>(app_, MainWindowServices{registry_, process_, shell_}, state_);
+    splash_ = std::make_unique<splash::TFrmSplashScreen>(app_);
+    frmain_->SetSplash(splash_.get());
+    app_.Run();
+  }
+
+  std::optional<std::string> Autostart() {
+    return registry_.StringValue(RootKey::kCurrentUser, kAutostartKey, kAutostartValue);
+  }
+
+  ui::HeadlessBackend backend_;
+  ui::Application app_{backend_};
+  fakes::FakeRegistry registry_;
+  fakes::FakeProcess process_;
+  fakes::FakeTrayShell shell_;
+  ProgramState state_;
+  std::unique_ptr<TFrmain> frmain_;
+  std::unique_ptr<splash::TFrmSplashScreen> splash_;
+};
+
+TEST_F(FrmainTest, CreationShowsTheTrayIconShapesTheWindowAndRegistersAutostart) {
+  process_.set_executable_path("C:\\Velmora\\velmora.exe");
+  Start();
+  EXPECT_TRUE(frmain_->Ticon.Active());
+  ASSERT_FALSE(shell_.notify_calls.empty());
+  const auto& region = frmain_->form().region();
+  ASSERT_TRUE(region.has_value());
+  EXPECT_EQ(region->left, 1);
+  EXPECT_EQ(region->top, 1);
+  EXPECT_EQ(region->right, 678);
+  EXPECT_EQ(region->bottom, 520);
+  EXPECT_EQ(region->ellipse_width, 10);
+  EXPECT_EQ(region->ellipse_height, 10);
+  EXPECT_EQ(Autostart(), "C:\\Velmora\\velmora.exe");
+  EXPECT_TRUE(backend_.shown_errors().empty());
+  EXPECT_TRUE(frmain_->form().visible());
+  EXPECT_EQ(frmain_->form().window_state(), ui::WindowState::kMaximized);
+}
+
+TEST(AutostartCommand, QuotesOnlyPathsWithBlanks) {
+  struct Case {
+    const char* path;
+    const char* command;
+  };
+  for (const Case& c : {Case{"C:\\Velmora\\velmora.exe", "C:\\Velmora\\velmora.exe"},
+                        Case{"C:\\Program Files\\Velmora\\velmora.exe",
+                             "\"C:\\Program Files\\Velmora\\velmora.exe\""},
+                        Case{"", ""}}) {
+    EXPECT_EQ(AutostartCommand(c.path), c.command) << c.path;
+  }
+}
+
+TEST_F(FrmainTest, AutostartIsRewrittenAtEveryStartWithTheCurrentPath) {
+  registry_.SetString(RootKey::kCurrentUser, kAutostartKey, kAutostartValue, "C:\\old\\v.exe");
+  registry_.SetString(RootKey::kCurrentUser, kAutostartKey, "Other", "other.exe");
+  process_.set_executable_path("D:\\Tools\\Velmora Guard\\velmora.exe");
+  Start();
+  EXPECT_EQ(Autostart(), "\"D:\\Tools\\Velmora Guard\\velmora.exe\"");
+  EXPECT_EQ(registry_.StringValue(RootKey::kCurrentUser, kAutostartKey, "Other"), "other.exe");
+}
+
+TEST_F(FrmainTest, UnwritableAutostartIsShownAndTheWindowStillComesUp) {
+  registry_.CreateKey(RootKey::kCurrentUser, kAutostartKey);
+  registry_.SetReadOnly(RootKey::kCurrentUser, kAutostartKey);
+  Start();
+  EXPECT_EQ(backend_.shown_errors(),
+            std::vector<std::string>{"Failed to set data for 'Velmora Protection'"});
+  EXPECT_TRUE(frmain_->form().visible());
+  EXPECT_TRUE(frmain_->Ticon.Active());
+}
+
+TEST_F(FrmainTest, UnopenableRunKeyIsAFailureToWriteTheValue) {
+  registry_.SetUnopenable(RootKey::kCurrentUser, kAutostartKey);
+  Start();
+  EXPECT_EQ(backend_.shown_errors(),
+            std::vector<std::string>{"Failed to set data for 'Velmora Protection'"});
+}
+
+TEST_F(FrmainTest, SplashShowsAtTheFirstDisplayOnlyAndItsTimerHidesIt) {
+  Start();
+  EXPECT_TRUE(state_.SplashShown);
+  EXPECT_TRUE(splash_->form().visible());
+  splash_->Tim.Tick();
+  EXPECT_FALSE(splash_->form().visible());
+  EXPECT_TRUE(splash_->Tim.enabled());  // it keeps ticking; later ticks change nothing
+
+  frmain_->lblClseApp.Click();  // hide to the tray
+  frmain_->Ticon.RestoreFromTray();
+  EXPECT_TRUE(frmain_->form().visible());
+  EXPECT_FALSE(splash_->form().visible());
+  splash_->Tim.Tick();
+  EXPECT_FALSE(splash_->form().visible());
+}
+
+TEST_F(FrmainTest, ClosingTheWindowHidesItInTheTrayAndKeepsRunning) {
+  Start();
+  shell_.ClearLog();
+  app_.CloseForm(frmain_->form());
+  EXPECT_FALSE(frmain_->form().visible());
+  EXPECT_FALSE(app_.terminated());
+  EXPECT_TRUE(frmain_->Ticon.AppHidden());
+  ASSERT_FALSE(shell_.notify_calls.empty());
+  EXPECT_EQ(shell_.notify_calls.front().command, tray::NotifyCommand::kAdd);
+
+  // A double click on the icon brings it back and takes the icon away.
+  tray::TrayMessage double_click{shell_.Registered("WM_TOOLTRAYICON"), 0, 515, 0};
+  frmain_->Ticon.TrayWndProc(double_click);
+  EXPECT_TRUE(frmain_->form().visible());
+  EXPECT_FALSE(frmain_->Ticon.Active());
+  EXPECT_EQ(shell_.notify_calls.back().command, tray::NotifyCommand::kDelete);
+}
+
+TEST_F(FrmainTest, CloseFromTheTrayMenuEndsTheProgramAtAnyTime) {
+  Start();
+  frmain_->Close.Click();
+  EXPECT_TRUE(state_.QuitRequested);
+  EXPECT_TRUE(app_.terminated());
+  EXPECT_TRUE(backend_.quit_posted());
+}
+
+TEST_F(FrmainTest, CloseRequestAfterQuitEndsTheProgram) {
+  Start();
+  state_.QuitRequested = true;
+  app_.CloseForm(frmain_->form());
+  EXPECT_TRUE(app_.terminated());
+}
+
+TEST_F(FrmainTest, RestoreApplicationBringsTheWindowBackFromTheTray) {
+  Start();
+  frmain_->lblClseApp.Click();
+  EXPECT_FALSE(frmain_->form().visible());
+  frmain_->RestoreApplication1.Click();
+  EXPECT_TRUE(frmain_->form().visible());
+  EXPECT_FALSE(frmain_->Ticon.Active());
+}
+
+TEST_F(FrmainTest, MinimiseLabelMinimisesTheApplicationNotToTheTray) {
+  Start();
+  frmain_->lblMinimize.Click();
+  EXPECT_EQ(backend_.minimize_count(), 1);
+  EXPECT_TRUE(frmain_->form().visible());
+  EXPECT_FALSE(frmain_->Ticon.AppHidden());
+}
+
+TEST_F(FrmainTest, TrayMenuHasItsThreeCommands) {
+  Start();
+  EXPECT_EQ(frmain_->MnDesableAutoRunDrive.caption, "Desable AutoRun Drive");
+  EXPECT_TRUE(frmain_->MnDesableAutoRunDrive.is_default);
+  EXPECT_EQ(frmain_->RestoreApplication1.caption, "Restore Application");
+  EXPECT_EQ(frmain_->Close.caption, "Close ");
+}
+
+}  // namespace
+}  // namespace velmora::main
