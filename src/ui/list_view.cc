@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "ui/ascii_case.h"
+
 namespace velmora::ui {
 
 void ListView::CheckIndex(int index) const {
@@ -10,7 +12,26 @@ void ListView::CheckIndex(int index) const {
   }
 }
 
+bool ListView::HasFoldedCaption(const std::string& caption) const {
+  if (!folded_captions_) {
+    folded_captions_.emplace();
+    folded_captions_->reserve(items_.size());
+    for (const ListItem& item : items_) folded_captions_->insert(FoldAsciiLetters(item.caption));
+  }
+  return folded_captions_->count(FoldAsciiLetters(caption)) > 0;
+}
+
+void ListView::ReplaceCaption(int index, std::string caption) {
+  std::string& current = items_[static_cast<std::size_t>(index)].caption;
+  if (folded_captions_) {
+    folded_captions_->erase(folded_captions_->find(FoldAsciiLetters(current)));
+    folded_captions_->insert(FoldAsciiLetters(caption));
+  }
+  current = std::move(caption);
+}
+
 int ListView::AddItem(ListItem item) {
+  if (folded_captions_) folded_captions_->insert(FoldAsciiLetters(item.caption));
   items_.push_back(std::move(item));
   const int index = item_count() - 1;
   if (auto* p = list_peer()) p->ItemInserted(index);
@@ -19,7 +40,7 @@ int ListView::AddItem(ListItem item) {
 
 void ListView::SetItemCaption(int index, std::string caption) {
   CheckIndex(index);
-  items_[static_cast<std::size_t>(index)].caption = std::move(caption);
+  ReplaceCaption(index, std::move(caption));
   if (auto* p = list_peer()) p->ItemChanged(index);
 }
 
@@ -31,6 +52,10 @@ void ListView::SetItemChecked(int index, bool checked) {
 
 void ListView::DeleteItem(int index) {
   CheckIndex(index);
+  if (folded_captions_) {
+    const auto& caption = items_[static_cast<std::size_t>(index)].caption;
+    folded_captions_->erase(folded_captions_->find(FoldAsciiLetters(caption)));
+  }
   items_.erase(items_.begin() + index);
   if (selected_index_ == index) {
     selected_index_ = -1;
@@ -42,6 +67,7 @@ void ListView::DeleteItem(int index) {
 
 void ListView::Clear() {
   items_.clear();
+  if (folded_captions_) folded_captions_->clear();
   selected_index_ = -1;
   if (auto* p = list_peer()) p->ItemsCleared();
 }
@@ -70,7 +96,7 @@ void ListView::UserSelectItem(int index, bool selected) {
 
 void ListView::UserEditCaption(int index, std::string caption) {
   CheckIndex(index);
-  items_[static_cast<std::size_t>(index)].caption = std::move(caption);
+  ReplaceCaption(index, std::move(caption));
 }
 
 void ListView::UserSetChecked(int index, bool checked) {

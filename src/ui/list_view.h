@@ -2,7 +2,9 @@
 #define VELMORA_UI_LIST_VIEW_H_
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "ui/control.h"
@@ -75,6 +77,12 @@ class ListView : public Control {
   int item_count() const { return static_cast<int>(items_.size()); }
   const ListItem& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
 
+  // Whether some entry's caption, as it stands now, equals `caption` when only A to Z are
+  // folded. Average O(1) however long the list: the first call indexes the folded captions and
+  // every later change (appends, removals, caption edits by code or by the user) keeps the
+  // index in step, so an edited or removed entry stops matching at once.
+  bool HasFoldedCaption(const std::string& caption) const;
+
   int AddItem(ListItem item);
   void SetItemCaption(int index, std::string caption);
   void SetItemChecked(int index, bool checked);
@@ -98,6 +106,7 @@ class ListView : public Control {
  private:
   ListViewPeer* list_peer() const { return dynamic_cast<ListViewPeer*>(peer()); }
   void CheckIndex(int index) const;
+  void ReplaceCaption(int index, std::string caption);
 
   std::vector<ListColumn> columns_;
   ListViewStyle style_;
@@ -105,6 +114,8 @@ class ListView : public Control {
   PopupMenu* popup_menu_ = nullptr;
   Color background_ = Color::System(SystemColor::kHighlightText);
   std::vector<ListItem> items_;
+  // Built on first use only: lists that are never searched pay nothing.
+  mutable std::optional<std::unordered_multiset<std::string>> folded_captions_;
   int update_depth_ = 0;
   int selected_index_ = -1;
 };

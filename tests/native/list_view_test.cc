@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
+
+#include "ui/ascii_case.h"
 
 namespace velmora::ui {
 namespace {
@@ -66,6 +70,66 @@ TEST(ListView, UpdatesNestAndOnlyTheOutermostEndResumesRepainting) {
   EXPECT_FALSE(list.updating());
   list.EndUpdate();  // unbalanced end stays harmless
   EXPECT_FALSE(list.updating());
+}
+
+TEST(ListView, FoldedCaptionLookupFoldsOnlyAToZ) {
+  ListView list("Lst", nullptr);
+  list.AddItem({"E:\\Photos\\AUTORUN.INF"});
+  list.AddItem({"E:\\caf\xE9.inf"});
+  struct Case {
+    std::string probe;
+    bool found;
+  };
+  const Case cases[] = {
+      {"e:\\photos\\autorun.inf", true},
+      {"E:\\PHOTOS\\AUTORUN.INF", true},
+      {"E:\\Photos\\AUTORUN.INF ", false},
+      {"E:\\Photos\\AUTORUN", false},
+      {"E:\\caf\xE9.inf", true},
+      {"E:\\CAF\xE9.INF", true},
+      {"E:\\caf\xC9.inf", false},  // accented capital: no folding beyond A to Z
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(list.HasFoldedCaption(c.probe), c.found) << c.probe;
+}
+
+// Against a plain pass over the captions, after every kind of change in a random order,
+// including duplicates of one caption and changes made before the first lookup.
+TEST(ListView, FoldedCaptionLookupKeepsInStepWithEveryChange) {
+  const std::vector<std::string> texts = {"E:\\a.inf",    "E:\\A.INF",    "e:\\b.vbs", "E:\\B.vbs",
+                                          "E:\\\xC9.exe", "E:\\\xE9.exe", "E:\\c"};
+  const auto linear = [](const ListView& list, const std::string& probe) {
+    for (int i = 0; i < list.item_count(); ++i) {
+      if (FoldAsciiLetters(list.item(i).caption) == FoldAsciiLetters(probe)) return true;
+    }
+    return false;
+  };
+  std::mt19937 random(20261206);
+  const auto pick = [&random](std::size_t n) {
+    return static_cast<int>(std::uniform_int_distribution<std::size_t>(0, n - 1)(random));
+  };
+  ListView list("Lst", nullptr);
+  list.AddItem({texts[0]});
+  for (int step = 0; step < 2000; ++step) {
+    const int operation = pick(10);
+    const std::string& text = texts[static_cast<std::size_t>(pick(texts.size()))];
+    if (operation < 4 || list.item_count() == 0) {
+      list.AddItem({text});
+    } else if (operation < 6) {
+      list.DeleteItem(pick(static_cast<std::size_t>(list.item_count())));
+    } else if (operation < 8) {
+      list.SetItemCaption(pick(static_cast<std::size_t>(list.item_count())), text);
+    } else if (operation < 9) {
+      list.UserEditCaption(pick(static_cast<std::size_t>(list.item_count())), text);
+    } else if (step % 7 == 0) {
+      list.Clear();
+    }
+    if (step < 10) continue;  // some changes happen before anything is indexed
+    for (const std::string& probe : texts) {
+      ASSERT_EQ(list.HasFoldedCaption(probe), linear(list, probe))
+          << "step " << step << " probe " << probe;
+    }
+  }
 }
 
 }  // namespace
