@@ -22,8 +22,11 @@ function(_velmora_define_wine_session)
   endif()
   set_property(GLOBAL PROPERTY _VELMORA_WINE_SESSION_DEFINED TRUE)
 
+  # Holds the session's desktop open between tests (see the source for why).
+  add_executable(velmora_wine_session_anchor "${VELMORA_WINE_TOOLS}/session_anchor.cc")
   add_test(NAME wine_session_setup
-           COMMAND "${VELMORA_WINE_TOOLS}/wine-session" setup "${VELMORA_WINE_SESSION_DIR}")
+           COMMAND "${VELMORA_WINE_TOOLS}/wine-session" setup "${VELMORA_WINE_SESSION_DIR}"
+                   "$<TARGET_FILE:velmora_wine_session_anchor>")
   add_test(NAME wine_session_cleanup
            COMMAND "${VELMORA_WINE_TOOLS}/wine-session" cleanup "${VELMORA_WINE_SESSION_DIR}")
   # The first run on a machine also builds the cached prefix template (about 10 s).

@@ -29,9 +29,9 @@ class MiniAppTest : public ::testing::Test {
     ASSERT_TRUE(app_.Start(MiniAppPath())) << LastError();
     main_ = app_.WaitForWindow({kMainClass, ""});
     ASSERT_NE(main_, nullptr) << LastError();
-    status_ = FindControl(main_, "status");
+    // The main window is listed as soon as it exists, before its WM_CREATE made the controls.
+    status_ = WaitForControl(main_, "status");
     ASSERT_NE(status_, nullptr) << LastError();
-    // Controls are made during window creation, but the first paint may still be pending.
     ASSERT_TRUE(WaitForWindowText(status_, "idle")) << LastError();
   }
 
