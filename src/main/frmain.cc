@@ -44,6 +44,9 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
   Close.on_click = [this](ui::MenuItem& sender) { CloseClick(sender); };
   RestoreApplication1.on_click = [this](ui::MenuItem& sender) { RestoreApplication1Click(sender); };
   Ticon.OnDblClick = [this](tray::TTrayIcon& sender) { TiconDblClick(sender); };
+  Ticon.OnRightClick = [this](tray::TTrayIcon& sender, ui::MouseButton button,
+                              tray::ShiftState shift, int x,
+                              int y) { TiconRightClick(sender, button, shift, x, y); };
   lblClseApp.on_click = [this](ui::Label& sender) { lblClseAppClick(sender); };
   lblMinimize.on_click = [this](ui::Label& sender) { lblMinimizeClick(sender); };
   app_.CreateForm(form_);
@@ -92,6 +95,11 @@ void TFrmain::CloseClick(ui::MenuItem& /*sender*/) {
 void TFrmain::RestoreApplication1Click(ui::MenuItem& /*sender*/) { Ticon.RestoreFromTray(); }
 
 void TFrmain::TiconDblClick(tray::TTrayIcon& /*sender*/) { Ticon.RestoreFromTray(); }
+
+void TFrmain::TiconRightClick(tray::TTrayIcon& /*sender*/, ui::MouseButton /*button*/,
+                              tray::ShiftState /*shift*/, int x, int y) {
+  MnApp.Popup({x, y});
+}
 
 void TFrmain::lblClseAppClick(ui::Label& /*sender*/) { Ticon.MinimizeToTray(); }
 

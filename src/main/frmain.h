@@ -54,6 +54,8 @@ class TFrmain {
   void CloseClick(ui::MenuItem& sender);
   void RestoreApplication1Click(ui::MenuItem& sender);
   void TiconDblClick(tray::TTrayIcon& sender);
+  void TiconRightClick(tray::TTrayIcon& sender, ui::MouseButton button, tray::ShiftState shift,
+                       int x, int y);
   void lblClseAppClick(ui::Label& sender);
   void lblMinimizeClick(ui::Label& sender);
 

@@ -165,6 +165,16 @@ TEST_F(FrmainTest, MinimiseLabelMinimisesTheApplicationNotToTheTray) {
   EXPECT_FALSE(frmain_->Ticon.AppHidden());
 }
 
+TEST_F(FrmainTest, RightClickOnTheIconPopsTheTrayMenuAtTheCursor) {
+  Start();
+  shell_.cursor = {1200, 780};
+  tray::TrayMessage right_click{shell_.Registered("WM_TOOLTRAYICON"), 0, 517, 0};
+  frmain_->Ticon.TrayWndProc(right_click);
+  EXPECT_EQ(frmain_->MnApp.popup_count(), 1);
+  EXPECT_EQ(frmain_->MnApp.last_popup_point().x, 1200);
+  EXPECT_EQ(frmain_->MnApp.last_popup_point().y, 780);
+}
+
 TEST_F(FrmainTest, TrayMenuHasItsThreeCommands) {
   Start();
   EXPECT_EQ(frmain_->MnDesableAutoRunDrive.caption, "Desable AutoRun Drive");
