@@ -48,6 +48,14 @@ class Guard {
     data.hWnd = tray_;
     return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
   }
+  // What a restarted shell has lost: the icon.
+  bool ForgetIcon() const {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = tray_;
+    return ::Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
+  }
+  HWND tray() const { return tray_; }
   bool TrayMouse(UINT mouse_message) const {
     return Post(tray_, ::RegisterWindowMessageA("WM_TOOLTRAYICON"), 0, mouse_message);
   }
@@ -98,6 +106,16 @@ TEST_F(LifeCycleTest, ClosingHidesInTheTrayAndDoubleClickBringsItBack) {
   EXPECT_TRUE(WaitUntil([this] { return IsShown(guard_.window()); }));
   EXPECT_TRUE(WaitUntil([this] { return !guard_.IconShown(); }));
   EXPECT_TRUE(guard_.process().running());
+}
+
+TEST_F(LifeCycleTest, IconComesBackWhenTheShellRestarts) {
+  ASSERT_TRUE(Post(guard_.window(), WM_CLOSE));
+  ASSERT_TRUE(WaitUntil([this] { return guard_.IconShown(); }));
+  ASSERT_TRUE(guard_.ForgetIcon());
+  ASSERT_FALSE(guard_.IconShown());
+  // A new shell announces itself to every top-level window.
+  ASSERT_TRUE(Post(guard_.tray(), ::RegisterWindowMessageA("TaskbarCreated")));
+  EXPECT_TRUE(WaitUntil([this] { return guard_.IconShown(); }));
 }
 
 TEST_F(LifeCycleTest, CloseInTheTrayMenuEndsTheProgramAndTakesTheIconAway) {
