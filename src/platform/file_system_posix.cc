@@ -1,0 +1,128 @@
+#include "platform/file_system_posix.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <optional>
+#include <utility>
+
+#include "platform/dos_attributes_posix.h"
+#include "platform/wildcard.h"
+
+namespace velmora::platform {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using UniqueDir = std::unique_ptr<DIR, DirCloser>;
+
+// The root of a mounted file system (or of the whole tree) has no "." and ".." on the platform.
+bool IsFileSystemRoot(const std::string& directory, const struct stat& self) {
+  struct stat parent;
+  const std::string parent_path = (directory.empty() ? std::string("./") : directory) + "..";
+  if (::stat(parent_path.c_str(), &parent) != 0) return true;
+  return parent.st_dev != self.st_dev || parent.st_ino == self.st_ino;
+}
+
+class PosixDirectorySearch : public DirectorySearch {
+ public:
+  PosixDirectorySearch(UniqueDir dir, std::string directory, std::string wildcard,
+                       std::uint32_t mask, bool dot_entries)
+      : dir_(std::move(dir)),
+        directory_(std::move(directory)),
+        wildcard_(std::move(wildcard)),
+        mask_(mask),
+        dots_left_(dot_entries ? 2 : 0) {}
+
+  // Looks ahead once, so that a search whose every entry is passed over fails to start.
+  bool Start() {
+    pending_.emplace();
+    if (!Fetch(*pending_)) pending_.reset();
+    return pending_.has_value();
+  }
+
+  bool Next(DirectoryEntry& entry) override {
+    if (pending_) {
+      entry = std::move(*pending_);
+      pending_.reset();
+      return true;
+    }
+    return Fetch(entry);
+  }
+
+ private:
+  bool Fetch(DirectoryEntry& entry) {
+    while (dots_left_ > 0) {
+      const char* name = dots_left_-- == 2 ? "." : "..";
+      if (Yield(name, DT_DIR, entry)) return true;
+    }
+    while (const struct dirent* found = ::readdir(dir_.get())) {
+      const std::string_view name = found->d_name;
+      if (name == "." || name == "..") continue;  // yielded first, where the platform has them
+      if (Yield(name, found->d_type, entry)) return true;
+    }
+    return false;
+  }
+
+  bool Yield(std::string_view name, unsigned char type, DirectoryEntry& entry) {
+    if (!MatchesWildcard(wildcard_, name)) return false;
+    path_.assign(directory_).append(name);
+    std::uint32_t attributes =
+        path_.size() < PosixFileSystem::kPathLimit ? ReadDosAttributes(path_) : kInvalidAttributes;
+    // Gone or out of reach since it was listed: the listing's own type still tells what it was.
+    if (attributes == kInvalidAttributes) {
+      attributes = type == DT_DIR ? kAttributeDirectory : kAttributeArchive;
+    }
+    if (ExcludedBySearchMask(attributes, mask_)) return false;
+    entry.name.assign(name);
+    entry.attributes = attributes;
+    return true;
+  }
+
+  UniqueDir dir_;
+  const std::string directory_;
+  const std::string wildcard_;
+  const std::uint32_t mask_;
+  int dots_left_;
+  std::optional<DirectoryEntry> pending_;
+  std::string path_;
+};
+
+}  // namespace
+
+bool PosixFileSystem::EnterDescent(const std::string& directory, dev_t device, ino_t inode) {
+  // Directories whose paths do not lead here were left by the walk.
+  const auto leads_here = [&directory](const std::string& earlier) {
+    return directory.compare(0, earlier.size(), earlier) == 0;
+  };
+  while (!descent_.empty() && !leads_here(descent_.back().path)) descent_.pop_back();
+  const bool searched_again = !descent_.empty() && descent_.back().path == directory;
+  for (std::size_t i = 0; i + (searched_again ? 1 : 0) < descent_.size(); ++i) {
+    if (descent_[i].device == device && descent_[i].inode == inode) return false;
+  }
+  if (!searched_again) descent_.push_back({directory, device, inode});
+  return true;
+}
+
+std::unique_ptr<DirectorySearch> PosixFileSystem::StartSearch(const std::string& directory,
+                                                              const std::string& wildcard,
+                                                              std::uint32_t mask) {
+  if (directory.size() + wildcard.size() >= kPathLimit) return nullptr;
+  UniqueDir dir(::opendir(directory.empty() ? "." : directory.c_str()));
+  if (!dir) return nullptr;
+  struct stat self;
+  if (::fstat(::dirfd(dir.get()), &self) != 0) return nullptr;
+  if (!EnterDescent(directory, self.st_dev, self.st_ino)) return nullptr;
+  auto search = std::make_unique<PosixDirectorySearch>(std::move(dir), directory, wildcard, mask,
+                                                       !IsFileSystemRoot(directory, self));
+  if (!search->Start()) return nullptr;
+  return search;
+}
+
+std::uint32_t PosixFileSystem::QueryAttributes(const std::string& path) {
+  if (path.size() >= kPathLimit) return kInvalidAttributes;
+  return ReadDosAttributes(path);
+}
+
+}  // namespace velmora::platform
