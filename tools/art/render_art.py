@@ -1,18 +1,23 @@
 #!/usr/bin/python3
-"""Renders Velmora's artwork into resources/: velmora.ico, backdrop.jpg and splash.jpg.
+"""Renders Velmora's artwork into resources/: velmora.ico, the two pictures and the icon set.
 
 Needs Debian's python3-pil, fonts-liberation and fonts-dejavu-core. Everything is drawn from
 code, so the output is the same on every run; shapes are drawn at SS times the final size and
 box-filtered down for clean edges, while text is drawn at the final size so that FreeType's
 hinting keeps small lettering sharp.
+
+velmora.ico, backdrop.jpg and splash.jpg are drawn here. The icon set (resources/icons/*.ico and
+resources/icons.rc) is rendered by icon_set.py from the hand-written SVGs in
+resources/art/icons/, which needs rsvg-convert (apt-get install librsvg2-bin).
 """
 
 import argparse
-import io
 import pathlib
-import struct
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
+
+import icon_set
+from ico import write_ico
 
 SS = 4  # Supersampling factor for shapes.
 
@@ -247,40 +252,6 @@ def icon_frame(size):
     return canvas
 
 
-def write_ico(path, frames):
-    """Writes 32-bit icon frames: DIB entries up to 48 px (understood by every loader), PNG for
-    the 256 px one (kept small, and all current Windows versions read it)."""
-    entries = []
-    for frame in frames:
-        w, h = frame.size
-        if w >= 256:
-            out = io.BytesIO()
-            frame.save(out, "PNG", optimize=True)
-            entries.append((w, h, out.getvalue()))
-            continue
-        header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-        bgra = frame.convert("RGBA").tobytes("raw", "BGRA")
-        rows = [bgra[r * w * 4:(r + 1) * w * 4] for r in range(h)]
-        xor = b"".join(reversed(rows))  # Bottom-up.
-        alpha = frame.getchannel("A")
-        mask_stride = ((w + 31) // 32) * 4
-        and_rows = []
-        for r in range(h - 1, -1, -1):
-            bits = bytearray(mask_stride)
-            for c in range(w):
-                if alpha.getpixel((c, r)) == 0:
-                    bits[c // 8] |= 0x80 >> (c % 8)
-            and_rows.append(bytes(bits))
-        entries.append((w, h, header + xor + b"".join(and_rows)))
-
-    offset = 6 + 16 * len(entries)
-    directory = struct.pack("<HHH", 0, 1, len(entries))
-    for w, h, data in entries:
-        directory += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    path.write_bytes(directory + b"".join(data for _, _, data in entries))
-
-
 # ---------------------------------------------------------------------------------------------
 # Main window backdrop: 690 x 521, the middle (8,40)-(673,473) is covered by the tab pager.
 
@@ -442,12 +413,47 @@ def plug_art(side):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     repo = pathlib.Path(__file__).resolve().parents[2]
-    parser.add_argument("--out", type=pathlib.Path, default=repo / "resources")
+    parser.add_argument("--out", type=pathlib.Path, default=repo / "resources",
+                        help="the resources folder (the icon set's SVGs are read from its "
+                             "art/icons/)")
     parser.add_argument("--preview", type=pathlib.Path,
                         help="also write PNG previews (icon frames side by side) here")
+    parser.add_argument("--icons-only", action="store_true",
+                        help="render only the icon set, not velmora.ico and the pictures")
+    parser.add_argument("--check", action="store_true",
+                        help="render nothing: only check the icon set's .ico files and icons.rc")
     args = parser.parse_args()
     args.out.mkdir(parents=True, exist_ok=True)
 
+    if args.check:
+        problems = icon_set.check_icon_set(args.out)
+        for problem in problems:
+            print(problem)
+        print(f"icon set: {len(icon_set.icon_names(args.out / 'art' / 'icons'))} icons, "
+              f"{len(problems)} problems")
+        raise SystemExit(1 if problems else 0)
+
+    if not args.icons_only:
+        render_app_art(args)
+
+    rendered = icon_set.render_icon_set(args.out)
+    problems = icon_set.check_icon_set(args.out)
+    if problems:
+        raise SystemExit("\n".join(problems))
+    total = sum((args.out / "icons" / f"{name}.ico").stat().st_size for name in rendered)
+    print(f"{args.out / 'icons'}: {len(rendered)} icons of {icon_set.ICON_SIZES} px, "
+          f"{total} bytes; {args.out / 'icons.rc'}")
+    if args.preview:
+        args.preview.mkdir(parents=True, exist_ok=True)
+        label_font = FONT_REGULAR if FONT_REGULAR.exists() else FONT_FALLBACK_REGULAR
+        sheet, zoomed = icon_set.preview_sheet(rendered, label_font)
+        sheet.save(args.preview / "icon_set_sheet.png")
+        zoomed.save(args.preview / "icon_set_small_zoomed.png")
+        print(f"previews: {args.preview / 'icon_set_sheet.png'}, "
+              f"{args.preview / 'icon_set_small_zoomed.png'}")
+
+
+def render_app_art(args):
     frames = [icon_frame(s) for s in (16, 24, 32, 48, 256)]
     write_ico(args.out / "velmora.ico", frames)
     backdrop().save(args.out / "backdrop.jpg", "JPEG", quality=90, optimize=True)
