@@ -47,8 +47,18 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
   Ticon.OnRightClick = [this](tray::TTrayIcon& sender, ui::MouseButton button,
                               tray::ShiftState shift, int x,
                               int y) { TiconRightClick(sender, button, shift, x, y); };
+  ImgArrPln.on_mouse_down = [this](ui::Image& sender, ui::MouseButton button, ui::Point at) {
+    ImgArrPlnMouseDown(sender, button, at);
+  };
   lblClseApp.on_click = [this](ui::Label& sender) { lblClseAppClick(sender); };
+  lblClseApp.on_mouse_move = [this](ui::Label& sender) { lblClseAppMouseMove(sender); };
+  lblClseApp.on_mouse_leave = [this](ui::Label& sender) { lblClseAppMouseLeave(sender); };
   lblMinimize.on_click = [this](ui::Label& sender) { lblMinimizeClick(sender); };
+  lblMinimize.on_mouse_move = [this](ui::Label& sender) { lblMinimizeMouseMove(sender); };
+  lblMinimize.on_mouse_leave = [this](ui::Label& sender) { lblMinimizeMouseLeave(sender); };
+  lblSupport.on_click = [this](ui::Label& sender) { lblSupportClick(sender); };
+  lblSupport.on_mouse_move = [this](ui::Label& sender) { lblSupportMouseMove(sender); };
+  lblSupport.on_mouse_leave = [this](ui::Label& sender) { lblSupportMouseLeave(sender); };
   app_.CreateForm(form_);
 }
 
@@ -101,8 +111,47 @@ void TFrmain::TiconRightClick(tray::TTrayIcon& /*sender*/, ui::MouseButton /*but
   MnApp.Popup({x, y});
 }
 
+// Any button, anywhere on the exposed picture: the window moves as if by its caption bar.
+void TFrmain::ImgArrPlnMouseDown(ui::Image& /*sender*/, ui::MouseButton /*button*/,
+                                 ui::Point /*at*/) {
+  form_.StartMove();
+}
+
 void TFrmain::lblClseAppClick(ui::Label& /*sender*/) { Ticon.MinimizeToTray(); }
 
+void TFrmain::lblClseAppMouseMove(ui::Label& /*sender*/) {
+  lblClseApp.SetCursor(ui::Cursor::kHandPoint);
+  ui::FontStyle underline_only;
+  underline_only.underline = true;
+  lblClseApp.SetFontStyle(underline_only);
+}
+
+// The bold of the "X" is gone for good once the pointer has passed over it.
+void TFrmain::lblClseAppMouseLeave(ui::Label& /*sender*/) {
+  lblClseApp.SetCursor(ui::Cursor::kDefault);
+  lblClseApp.SetFontStyle({});
+}
+
 void TFrmain::lblMinimizeClick(ui::Label& /*sender*/) { app_.Minimize(); }
+
+void TFrmain::lblMinimizeMouseMove(ui::Label& /*sender*/) {
+  lblMinimize.SetCursor(ui::Cursor::kHandPoint);
+}
+
+void TFrmain::lblMinimizeMouseLeave(ui::Label& /*sender*/) {
+  lblMinimize.SetCursor(ui::Cursor::kDefault);
+}
+
+void TFrmain::lblSupportClick(ui::Label& /*sender*/) {
+  services_.shell.Execute("Open", "IExplore", std::string("-New ") + kSupportAddress);
+}
+
+void TFrmain::lblSupportMouseMove(ui::Label& /*sender*/) {
+  lblSupport.SetCursor(ui::Cursor::kHandPoint);
+}
+
+void TFrmain::lblSupportMouseLeave(ui::Label& /*sender*/) {
+  lblSupport.SetCursor(ui::Cursor::kDefault);
+}
 
 }  // namespace velmora::main

@@ -6,6 +6,7 @@
 #include "main/program_state.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_shell.h"
 #include "ui/application.h"
@@ -28,10 +29,14 @@ inline constexpr char kAutostartValue[] = "Velmora Protection";
 // unquoted path with blanks lets a planted C:\Program.exe run in its place.
 std::string AutostartCommand(const std::string& executable_path);
 
+// The support page "Technical Support" opens in a new browser window.
+inline constexpr char kSupportAddress[] = "https://support.velmora.example/";
+
 // The operating-system services the main window works through.
 struct MainWindowServices {
   platform::Registry& registry;
   platform::Process& process;
+  platform::Shell& shell;
   tray::TrayShell& tray_shell;
 };
 
@@ -56,8 +61,16 @@ class TFrmain {
   void TiconDblClick(tray::TTrayIcon& sender);
   void TiconRightClick(tray::TTrayIcon& sender, ui::MouseButton button, tray::ShiftState shift,
                        int x, int y);
+  void ImgArrPlnMouseDown(ui::Image& sender, ui::MouseButton button, ui::Point at);
   void lblClseAppClick(ui::Label& sender);
+  void lblClseAppMouseMove(ui::Label& sender);
+  void lblClseAppMouseLeave(ui::Label& sender);
   void lblMinimizeClick(ui::Label& sender);
+  void lblMinimizeMouseMove(ui::Label& sender);
+  void lblMinimizeMouseLeave(ui::Label& sender);
+  void lblSupportClick(ui::Label& sender);
+  void lblSupportMouseMove(ui::Label& sender);
+  void lblSupportMouseLeave(ui::Label& sender);
 
  private:
   void FillDriveList();

@@ -7,6 +7,7 @@
 #include "main/program_state.h"
 #include "platform/process_win32.h"
 #include "platform/registry_win32.h"
+#include "platform/shell_win32.h"
 #include "splash/splash_screen.h"
 #include "tray/tray_shell_win32.h"
 #include "ui/application.h"
@@ -29,9 +30,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_l
     ui::Win32Backend backend(instance);
     ui::Application app(backend);
     platform::Win32Registry registry;
+    platform::Win32Shell shell;
     tray::Win32TrayShell tray_shell(instance, app);
     main::ProgramState state;
-    main::TFrmain main_window(app, {registry, process, tray_shell}, state);
+    main::TFrmain main_window(app, {registry, process, shell, tray_shell}, state);
     splash::TFrmSplashScreen splash(app);
     main_window.SetSplash(&splash);
     app.Run();

@@ -18,9 +18,15 @@ namespace {
 
 // A form's top-level window: borderless popup, routes its children's notifications back to
 // their peers, and paints the composite backdrop that transparent children show through.
-class FormPeer : public WindowPeer {
+class FormPeer : public WindowPeer, public FormCommands {
  public:
   FormPeer(Context context, Form& form) : WindowPeer(context, form), form_(form) {}
+
+  void StartMove() override {
+    // The press took the capture for the window; the move loop needs it back.
+    ::ReleaseCapture();
+    ::SendMessageA(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  }
 
   void Create() {
     const std::string& class_name = form_.class_name();
@@ -151,32 +157,9 @@ class FormPeer : public WindowPeer {
   }
 
   LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) {
+    LRESULT routed = 0;
+    if (RouteChildMessage(app(), message, w, l, routed)) return routed;
     switch (message) {
-      case WM_COMMAND:
-        if (l != 0) {
-          if (WindowPeer* child = FromWindow(reinterpret_cast<HWND>(l))) {
-            app().Guard([&] { child->OnCommand(HIWORD(w)); });
-            return 0;
-          }
-        }
-        break;
-      case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(l);
-        if (WindowPeer* child = FromWindow(header->hwndFrom)) {
-          LRESULT result = 0;
-          bool handled = false;
-          app().Guard([&] { handled = child->OnNotify(*header, result); });
-          if (handled) return result;
-        }
-        break;
-      }
-      case WM_CTLCOLORSTATIC:
-        if (WindowPeer* child = FromWindow(reinterpret_cast<HWND>(l))) {
-          if (HBRUSH brush = child->OnControlColor(reinterpret_cast<HDC>(w))) {
-            return reinterpret_cast<LRESULT>(brush);
-          }
-        }
-        break;
       case WM_ERASEBKGND: {
         RECT client{};
         ::GetClientRect(hwnd_, &client);

@@ -15,6 +15,15 @@ enum class ComponentKind {
   kPopupMenu,
   kImageList,
   kTimer,
+  kGroupBox,
+  kTreeView,
+  kTrackBar,
+  kMemo,
+  kCheckBox,
+  kPageControl,
+  kTabSheet,
+  kPager,
+  kPagerPage,
 };
 
 // What about a component changed, so that a peer mirrors just that to the platform.
@@ -31,6 +40,10 @@ enum class Aspect {
   kInterval,
   kColumns,
   kPopupMenu,
+  kItems,
+  kChecked,
+  kPosition,
+  kActivePage,
 };
 
 // A backend's mirror of one component. The headless backend has none: state lives in the

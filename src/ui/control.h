@@ -63,6 +63,8 @@ class Control : public Component {
 
  protected:
   virtual void VisibilityChanged() {}
+  // The user changed the text on the platform's control: store it without echoing it back.
+  void SetTextFromPlatform(std::string text) { text_ = std::move(text); }
 
  private:
   Control* parent_;

@@ -27,6 +27,14 @@ struct RoundRectRegion {
   int ellipse_height = 0;
 };
 
+// What a form's peer does on request, beyond mirroring properties.
+class FormCommands {
+ public:
+  virtual ~FormCommands() = default;
+  // Starts the platform's window move, as if the caption bar were dragged.
+  virtual void StartMove() = 0;
+};
+
 // A borderless top-level window and the components it owns, in creation order (later ones
 // lie above earlier ones).
 class Form : public Control {
@@ -68,6 +76,12 @@ class Form : public Control {
   }
 
   void Show() { SetVisible(true); }
+  void StartMove() {
+    ++move_requests_;
+    if (auto* p = dynamic_cast<FormCommands*>(peer())) p->StartMove();
+  }
+  // How often a move was asked for; kept for the headless backend's tests.
+  int move_requests() const { return move_requests_; }
   void Hide() { SetVisible(false); }
 
   template <typename T, typename... Args>
@@ -118,6 +132,7 @@ class Form : public Control {
   WindowState window_state_ = WindowState::kNormal;
   std::optional<RoundRectRegion> region_;
   std::vector<std::unique_ptr<Component>> components_;
+  int move_requests_ = 0;
 };
 
 }  // namespace velmora::ui

@@ -9,6 +9,7 @@
 #include "ui/form.h"
 #include "ui/geometry.h"
 #include "ui/image.h"
+#include "ui/list_view.h"
 
 namespace velmora::ui {
 
@@ -25,6 +26,19 @@ struct ControlSpec {
   Cursor cursor = Cursor::kDefault;
   Picture picture;
   bool stretch = false;
+  // Kind-specific settings; each kind reads the ones that concern it.
+  std::string images;      // image list: list views (small), trees, the pager
+  std::string popup_menu;  // list views
+  int image_index = -1;    // pager pages: the tab's picture
+  std::vector<ListColumn> columns;
+  ListViewStyle list_style;
+  std::optional<Color> background;
+  int indent = 19;         // trees
+  bool read_only = false;  // trees, memos
+  int range_min = 0;       // track bars
+  int range_max = 10;
+  int position = 0;
+  bool vertical = false;
 };
 
 struct ImageListSpec {
@@ -55,7 +69,7 @@ struct FormLayout {
 };
 
 // Adds the layout's components to the form: image lists first (controls and menus refer to
-// them), then the controls in table order, then the menus.
+// them), then the controls in table order, then the menus, which list views then take.
 void BuildForm(Form& form, const FormLayout& layout);
 
 }  // namespace velmora::ui

@@ -35,6 +35,8 @@ class WindowPeer : public ComponentPeer {
   void Sync(Aspect aspect) override;
 
   virtual void OnCommand(WORD /*code*/) {}
+  // WM_HSCROLL / WM_VSCROLL from the control (track bars report their moves so).
+  virtual void OnScroll(WORD /*code*/) {}
   virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   // The brush a static child paints its background with; null for the default.
   virtual HBRUSH OnControlColor(HDC /*dc*/) { return nullptr; }
@@ -76,8 +78,23 @@ COLORREF ToColorRef(Color color);
 platform::UniqueFont CreateFontFor(const Font& font);
 // Tags a window with a component's name so outside tools can find it; returns the atom.
 ATOM TagWindow(HWND hwnd, const std::string& name);
-// The composite a container paints beneath its children, as a brush aligned for a child.
+// The composite the nearest painting container shows beneath a child, as a brush aligned for
+// drawing in the child's device context; null when no container paints one.
 HBRUSH BackdropBrushFor(HWND child, HDC dc);
+// Fills a window's client area with what lies beneath it, so it looks transparent.
+bool PaintBackdrop(HWND window, HDC dc);
+// What every container does with the messages its children send it: hands them to the
+// child's peer. True when handled, with the answer in result.
+bool RouteChildMessage(Application& app, UINT message, WPARAM w, LPARAM l, LRESULT& result);
+// The picture of a popup-menu item, drawn by its owner window on the menu's request.
+struct MenuPicture {
+  HIMAGELIST images;
+  int index;
+};
+// Answers WM_MEASUREITEM and WM_DRAWITEM for menu-item pictures.
+bool HandleMenuPictureMessage(UINT message, LPARAM l, LRESULT& result);
+// A window class of our own with the given procedure, registered once.
+void RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 
 // One place that knows every kind: the factory of the backend's peers.
 std::unique_ptr<ComponentPeer> CreatePeer(Context context, Component& component);
@@ -88,6 +105,15 @@ std::unique_ptr<ComponentPeer> CreateListViewPeer(Context context, Component& co
 std::unique_ptr<ComponentPeer> CreatePopupMenuPeer(Context context, Component& component);
 std::unique_ptr<ComponentPeer> CreateImageListPeer(Context context, Component& component);
 std::unique_ptr<ComponentPeer> CreateTimerPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateGroupBoxPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateTreeViewPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateTrackBarPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateMemoPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateCheckBoxPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreatePageControlPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreateTabSheetPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreatePagerPeer(Context context, Component& component);
+std::unique_ptr<ComponentPeer> CreatePagerPagePeer(Context context, Component& component);
 
 // The decoded picture of an image component, if it holds one.
 HBITMAP PictureBitmapOf(const Component& image);

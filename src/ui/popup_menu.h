@@ -59,7 +59,11 @@ class PopupMenu : public Component {
   MenuItem& Find(const std::string& name) const;
 
   // Shows the menu at a screen position; returns when it closes, after the chosen item's click.
+  // First gives every item without one an automatic hot key, as the menu system does.
   void Popup(Point at);
+  // Puts an ampersand before each caption's first letter or digit that no earlier item of
+  // this menu uses as its hot key; captions that already have one keep it.
+  void AssignHotKeys();
   // The last place the menu was popped up; kept for the headless backend's tests.
   int popup_count() const { return popup_count_; }
   Point last_popup_point() const { return last_popup_point_; }

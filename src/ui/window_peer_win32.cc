@@ -95,15 +95,81 @@ void WindowPeer::Tag() {
 }
 
 HBRUSH BackdropBrushFor(HWND child, HDC dc) {
-  HWND parent = ::GetParent(child);
-  WindowPeer* container = WindowPeer::FromWindow(parent);
-  HBRUSH brush = container != nullptr ? container->BackdropBrush() : nullptr;
-  if (brush != nullptr) {
+  for (HWND container = ::GetParent(child); container != nullptr;
+       container = ::GetParent(container)) {
+    WindowPeer* peer = WindowPeer::FromWindow(container);
+    HBRUSH brush = peer != nullptr ? peer->BackdropBrush() : nullptr;
+    if (brush == nullptr) continue;
     POINT origin{0, 0};
-    ::MapWindowPoints(child, parent, &origin, 1);
+    ::MapWindowPoints(child, container, &origin, 1);
     ::SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    return brush;
   }
-  return brush;
+  return nullptr;
+}
+
+bool PaintBackdrop(HWND window, HDC dc) {
+  HBRUSH brush = BackdropBrushFor(window, dc);
+  if (brush == nullptr) return false;
+  RECT client{};
+  ::GetClientRect(window, &client);
+  ::FillRect(dc, &client, brush);
+  return true;
+}
+
+bool RouteChildMessage(Application& app, UINT message, WPARAM w, LPARAM l, LRESULT& result) {
+  switch (message) {
+    case WM_COMMAND:
+      if (WindowPeer* child =
+              l != 0 ? WindowPeer::FromWindow(reinterpret_cast<HWND>(l)) : nullptr) {
+        app.Guard([&] { child->OnCommand(HIWORD(w)); });
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(l);
+      WindowPeer* child = WindowPeer::FromWindow(header->hwndFrom);
+      if (child == nullptr) return false;
+      bool handled = false;
+      app.Guard([&] { handled = child->OnNotify(*header, result); });
+      return handled;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (WindowPeer* child =
+              l != 0 ? WindowPeer::FromWindow(reinterpret_cast<HWND>(l)) : nullptr) {
+        app.Guard([&] { child->OnScroll(LOWORD(w)); });
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      return HandleMenuPictureMessage(message, l, result);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (WindowPeer* child = WindowPeer::FromWindow(reinterpret_cast<HWND>(l))) {
+        if (HBRUSH brush = child->OnControlColor(reinterpret_cast<HDC>(w))) {
+          result = reinterpret_cast<LRESULT>(brush);
+          return true;
+        }
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+  WNDCLASSA wc{};
+  if (::GetClassInfoA(instance, name, &wc)) return;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = name;
+  ::RegisterClassA(&wc);
 }
 
 void WindowPeer::ApplyFont() {
@@ -170,6 +236,24 @@ std::unique_ptr<ComponentPeer> CreatePeer(Context context, Component& component)
       return CreateImageListPeer(context, component);
     case ComponentKind::kTimer:
       return CreateTimerPeer(context, component);
+    case ComponentKind::kGroupBox:
+      return CreateGroupBoxPeer(context, component);
+    case ComponentKind::kTreeView:
+      return CreateTreeViewPeer(context, component);
+    case ComponentKind::kTrackBar:
+      return CreateTrackBarPeer(context, component);
+    case ComponentKind::kMemo:
+      return CreateMemoPeer(context, component);
+    case ComponentKind::kCheckBox:
+      return CreateCheckBoxPeer(context, component);
+    case ComponentKind::kPageControl:
+      return CreatePageControlPeer(context, component);
+    case ComponentKind::kTabSheet:
+      return CreateTabSheetPeer(context, component);
+    case ComponentKind::kPager:
+      return CreatePagerPeer(context, component);
+    case ComponentKind::kPagerPage:
+      return CreatePagerPagePeer(context, component);
     case ComponentKind::kForm:
       break;
   }

@@ -7,6 +7,7 @@
 
 #include "fakes/fake_process.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_tray_shell.h"
 #include "splash/splash_screen.h"
 #include "ui/headless_backend.h"
@@ -20,8 +21,8 @@ class FrmainTest : public ::testing::Test {
  protected:
   // Starts the program as the entry does: main window, splash, then the loop shows it.
   void Start() {
-    frmain_ =
-        std::make_unique<TFrmain>(app_, MainWindowServices{registry_, process_, shell_}, state_);
+    frmain_ = std::make_unique<TFrmain>(
+        app_, MainWindowServices{registry_, process_, os_shell_, shell_}, state_);
     splash_ = std::make_unique<splash::TFrmSplashScreen>(app_);
     frmain_->SetSplash(splash_.get());
     app_.Run();
@@ -35,6 +36,7 @@ class FrmainTest : public ::testing::Test {
   ui::Application app_{backend_};
   fakes::FakeRegistry registry_;
   fakes::FakeProcess process_;
+  fakes::FakeShell os_shell_;
   fakes::FakeTrayShell shell_;
   ProgramState state_;
   std::unique_ptr<TFrmain> frmain_;
@@ -173,6 +175,50 @@ TEST_F(FrmainTest, RightClickOnTheIconPopsTheTrayMenuAtTheCursor) {
   EXPECT_EQ(frmain_->MnApp.popup_count(), 1);
   EXPECT_EQ(frmain_->MnApp.last_popup_point().x, 1200);
   EXPECT_EQ(frmain_->MnApp.last_popup_point().y, 780);
+}
+
+TEST_F(FrmainTest, AnyButtonOnThePictureMovesTheWindow) {
+  Start();
+  for (auto button : {ui::MouseButton::kLeft, ui::MouseButton::kRight, ui::MouseButton::kMiddle}) {
+    frmain_->ImgArrPln.MouseDown(button, {300, 10});
+  }
+  EXPECT_EQ(frmain_->form().move_requests(), 3);
+}
+
+TEST_F(FrmainTest, TheCloseLabelLosesItsBoldForGoodOncePassedOver) {
+  Start();
+  ui::Label& x = frmain_->lblClseApp;
+  ASSERT_TRUE(x.font().style.bold);
+  x.MouseMove();
+  EXPECT_EQ(x.cursor(), ui::Cursor::kHandPoint);
+  EXPECT_TRUE(x.font().style.underline);
+  EXPECT_FALSE(x.font().style.bold);
+  x.MouseLeave();
+  EXPECT_EQ(x.cursor(), ui::Cursor::kDefault);
+  EXPECT_FALSE(x.font().style.underline);
+  EXPECT_FALSE(x.font().style.bold);
+}
+
+TEST_F(FrmainTest, HoverChangesOnlyTheCursorOfTheOtherLabels) {
+  Start();
+  for (ui::Label* label : {&frmain_->lblMinimize, &frmain_->lblSupport}) {
+    SCOPED_TRACE(label->name());
+    const ui::Font before = label->font();
+    label->MouseMove();
+    EXPECT_EQ(label->cursor(), ui::Cursor::kHandPoint);
+    label->MouseLeave();
+    EXPECT_EQ(label->cursor(), ui::Cursor::kDefault);
+    EXPECT_TRUE(label->font() == before);
+  }
+}
+
+TEST_F(FrmainTest, SupportOpensTheSupportPageInANewBrowserWindow) {
+  Start();
+  frmain_->lblSupport.Click();
+  ASSERT_EQ(os_shell_.calls.size(), 1u);
+  EXPECT_EQ(os_shell_.calls[0].verb, "Open");
+  EXPECT_EQ(os_shell_.calls[0].file, "IExplore");
+  EXPECT_EQ(os_shell_.calls[0].parameters, std::string("-New ") + kSupportAddress);
 }
 
 TEST_F(FrmainTest, TrayMenuHasItsThreeCommands) {
