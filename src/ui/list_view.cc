@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "ui/ascii_case.h"
-
 namespace velmora::ui {
 
 void ListView::CheckIndex(int index) const {
@@ -15,23 +13,22 @@ void ListView::CheckIndex(int index) const {
 bool ListView::HasFoldedCaption(const std::string& caption) const {
   if (!folded_captions_) {
     folded_captions_.emplace();
-    folded_captions_->reserve(items_.size());
-    for (const ListItem& item : items_) folded_captions_->insert(FoldAsciiLetters(item.caption));
+    for (const ListItem& item : items_) folded_captions_->Add(item.caption);
   }
-  return folded_captions_->count(FoldAsciiLetters(caption)) > 0;
+  return folded_captions_->Contains(caption);
 }
 
 void ListView::ReplaceCaption(int index, std::string caption) {
   std::string& current = items_[static_cast<std::size_t>(index)].caption;
   if (folded_captions_) {
-    folded_captions_->erase(folded_captions_->find(FoldAsciiLetters(current)));
-    folded_captions_->insert(FoldAsciiLetters(caption));
+    folded_captions_->Remove(current);
+    folded_captions_->Add(caption);
   }
   current = std::move(caption);
 }
 
 int ListView::AddItem(ListItem item) {
-  if (folded_captions_) folded_captions_->insert(FoldAsciiLetters(item.caption));
+  if (folded_captions_) folded_captions_->Add(item.caption);
   items_.push_back(std::move(item));
   const int index = item_count() - 1;
   if (auto* p = list_peer()) p->ItemInserted(index);
@@ -52,10 +49,7 @@ void ListView::SetItemChecked(int index, bool checked) {
 
 void ListView::DeleteItem(int index) {
   CheckIndex(index);
-  if (folded_captions_) {
-    const auto& caption = items_[static_cast<std::size_t>(index)].caption;
-    folded_captions_->erase(folded_captions_->find(FoldAsciiLetters(caption)));
-  }
+  if (folded_captions_) folded_captions_->Remove(items_[static_cast<std::size_t>(index)].caption);
   items_.erase(items_.begin() + index);
   if (selected_index_ == index) {
     selected_index_ = -1;
@@ -67,7 +61,7 @@ void ListView::DeleteItem(int index) {
 
 void ListView::Clear() {
   items_.clear();
-  if (folded_captions_) folded_captions_->clear();
+  if (folded_captions_) folded_captions_->Clear();
   selected_index_ = -1;
   if (auto* p = list_peer()) p->ItemsCleared();
 }

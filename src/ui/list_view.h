@@ -4,10 +4,10 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/folded_caption_index.h"
 
 namespace velmora::ui {
 
@@ -115,7 +115,7 @@ class ListView : public Control {
   Color background_ = Color::System(SystemColor::kHighlightText);
   std::vector<ListItem> items_;
   // Built on first use only: lists that are never searched pay nothing.
-  mutable std::optional<std::unordered_multiset<std::string>> folded_captions_;
+  mutable std::optional<FoldedCaptionIndex> folded_captions_;
   int update_depth_ = 0;
   int selected_index_ = -1;
 };
