@@ -36,8 +36,10 @@ bool ExistsInList(const std::string& path, const ui::ListView& list) {
 // What one outermost call shares with all the calls it makes for subdirectories.
 class ThreatScanner::Run {
  public:
-  Run(ui::ListView& list, ScanMode mode, std::uint32_t mask, std::string wildcard)
-      : list_(list),
+  Run(ui::Form& main_window, ui::ListView& list, ScanMode mode, std::uint32_t mask,
+      std::string wildcard)
+      : main_window_(main_window),
+        list_(list),
         volume_mode_(mode == ScanMode::kVolumePanel),
         mask_(mask),
         wildcard_(std::move(wildcard)),
@@ -48,9 +50,14 @@ class ThreatScanner::Run {
             !platform::ExcludedBySearchMask(platform::kAttributeHidden, mask) &&
             !platform::ExcludedBySearchMask(platform::kAttributeSystem, mask) &&
             !platform::ExcludedBySearchMask(platform::kAttributeVolumeLabel, mask) &&
-            !platform::ExcludedBySearchMask(platform::kAttributeDirectory, mask)) {}
+            !platform::ExcludedBySearchMask(platform::kAttributeDirectory, mask)) {
+    // The volume slot switches to searching and back in every directory; the screen needs
+    // only where it ends.
+    main_window_.BeginUpdate();
+  }
   ~Run() {
     if (repainting_suspended_) list_.EndUpdate();
+    main_window_.EndUpdate();
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
@@ -77,6 +84,7 @@ class ThreatScanner::Run {
   }
 
  private:
+  ui::Form& main_window_;
   ui::ListView& list_;
   const bool volume_mode_;
   const std::uint32_t mask_;
@@ -88,7 +96,7 @@ class ThreatScanner::Run {
 };
 
 ThreatScanner::ThreatScanner(platform::FileSystem& files, platform::Clock& clock,
-                             ui::Control& main_window, VolumeStatusSlot volume_slot,
+                             ui::Form& main_window, VolumeStatusSlot volume_slot,
                              DriveStatusSlot drive_slot)
     : files_(files),
       clock_(clock),
@@ -100,7 +108,7 @@ void ThreatScanner::SearchFiles(const std::string& pattern, ui::ListView& list, 
                                 std::uint32_t attr_mask) {
   const std::size_t split = pattern.find_last_of(files_.path_syntax().directory_ends);
   const std::size_t name_start = split == std::string::npos ? 0 : split + 1;
-  Run run(list, mode, attr_mask, pattern.substr(name_start));
+  Run run(main_window_, list, mode, attr_mask, pattern.substr(name_start));
   ScanDirectory(run, pattern.substr(0, name_start));
   // A last subdirectory that yielded nothing left its searching state behind; a scan that
   // found threats must not end looking as if it were still searching.

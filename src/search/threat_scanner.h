@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "search/status_slots.h"
-#include "ui/control.h"
+#include "ui/form.h"
 #include "ui/list_view.h"
 
 namespace velmora::search {
@@ -28,8 +28,8 @@ bool ExistsInList(const std::string& path, const ui::ListView& list);
 // ending and attribute value mark it as a threat, and drives the status slot of its panel.
 class ThreatScanner {
  public:
-  // `main_window` is the control whose text is the main window's caption.
-  ThreatScanner(platform::FileSystem& files, platform::Clock& clock, ui::Control& main_window,
+  // `main_window` holds the slots' controls, and its text is the caption.
+  ThreatScanner(platform::FileSystem& files, platform::Clock& clock, ui::Form& main_window,
                 VolumeStatusSlot volume_slot, DriveStatusSlot drive_slot);
   ThreatScanner(const ThreatScanner&) = delete;
   ThreatScanner& operator=(const ThreatScanner&) = delete;
@@ -46,7 +46,8 @@ class ThreatScanner {
   // new threats and for listed paths that are still threats; shows the searching, infected and
   // clean states of `mode`'s slot; leaves the caption of the main window at the signed attribute
   // value of the last entry examined that was not already listed. Repainting of `list` is
-  // suspended while it grows. Reports no errors: what cannot be read is not scanned.
+  // suspended while it grows, and the main window shows its controls' visibility only as the
+  // scan leaves it. Reports no errors: what cannot be read is not scanned.
   void SearchFiles(const std::string& pattern, ui::ListView& list, ScanMode mode,
                    std::uint32_t attr_mask);
 
@@ -61,7 +62,7 @@ class ThreatScanner {
 
   platform::FileSystem& files_;
   platform::Clock& clock_;
-  ui::Control& main_window_;
+  ui::Form& main_window_;
   VolumeStatusSlot volume_slot_;
   DriveStatusSlot drive_slot_;
   bool found_threat_ = false;

@@ -9,4 +9,14 @@ Component* Form::Find(const std::string& name) const {
   return nullptr;
 }
 
+void Form::EndUpdate() {
+  if (update_depth_ == 0 || --update_depth_ > 0) return;
+  if (peer() != nullptr) peer()->Sync(Aspect::kText);
+  for (const auto& component : components_) {
+    if (dynamic_cast<Control*>(component.get()) != nullptr && component->peer() != nullptr) {
+      component->peer()->Sync(Aspect::kVisible);
+    }
+  }
+}
+
 }  // namespace velmora::ui

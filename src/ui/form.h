@@ -84,6 +84,15 @@ class Form : public Control {
   int move_requests() const { return move_requests_; }
   void Hide() { SetVisible(false); }
 
+  // While the form updates, it and its controls change state at once, but the platform is told
+  // the form's caption and its controls' visibility only as the outermost update leaves them:
+  // a long run that rewrites the caption per entry and switches status pictures back and forth
+  // per directory (a scan does both) costs one change on screen per control, not one per
+  // switch. Nothing paints in between anyway. Updates nest.
+  void BeginUpdate() { ++update_depth_; }
+  void EndUpdate();
+  bool updating() const { return update_depth_ > 0; }
+
   template <typename T, typename... Args>
   T& Add(Args&&... args) {
     auto component = std::make_unique<T>(std::forward<Args>(args)...);
@@ -133,6 +142,7 @@ class Form : public Control {
   std::optional<RoundRectRegion> region_;
   std::vector<std::unique_ptr<Component>> components_;
   int move_requests_ = 0;
+  int update_depth_ = 0;
 };
 
 }  // namespace velmora::ui

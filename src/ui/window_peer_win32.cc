@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/form.h"
 #include "ui/peers_win32.h"
 
 namespace velmora::ui::win32 {
@@ -31,6 +32,13 @@ int SystemColorIndex(SystemColor color) {
       return COLOR_DESKTOP;
   }
   return COLOR_WINDOWTEXT;
+}
+
+bool FormUpdating(const Control& control) {
+  if (control.parent() == nullptr) return false;  // a form's own visibility is never held back
+  const Control* top = control.parent();
+  while (top->parent() != nullptr) top = top->parent();
+  return top->kind() == ComponentKind::kForm && static_cast<const Form*>(top)->updating();
 }
 
 }  // namespace
@@ -199,11 +207,22 @@ void WindowPeer::Sync(Aspect aspect) {
   if (hwnd_ == nullptr) return;
   switch (aspect) {
     case Aspect::kText:
+      // A form's caption, like its controls' visibility, waits for the end of its update.
+      if (control_.kind() == ComponentKind::kForm &&
+          static_cast<const Form&>(control_).updating()) {
+        break;
+      }
       ::SetWindowTextA(hwnd_, control_.text().c_str());
       break;
-    case Aspect::kVisible:
-      ::ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+    case Aspect::kVisible: {
+      // Held back while the form updates: it syncs every control when the update ends, and
+      // only a window that is not yet where its control is needs a change.
+      if (FormUpdating(control_)) break;
+      const bool shown = (::GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+      if (shown != control_.visible())
+        ::ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
       break;
+    }
     case Aspect::kEnabled:
       ::EnableWindow(hwnd_, control_.enabled());
       break;

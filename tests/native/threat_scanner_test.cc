@@ -219,29 +219,35 @@ class RecordingListPeer : public ui::ComponentPeer, public ui::ListViewPeer {
   const ui::ListView& list_;
 };
 
-TEST_F(ScanTest, ListIsRepaintedOnceAfterItGrewEvenWhenTheScanFails) {
+// The list repaints once after it grew, and the main window shows its controls as the scan
+// left them, also when an error ends the scan.
+TEST_F(ScanTest, PaintingResumesOnceAfterTheScanEvenWhenItFails) {
   auto peer = std::make_unique<RecordingListPeer>(list_);
   RecordingListPeer& recorded = *peer;
   list_.AttachPeer(std::move(peer));
+  std::vector<bool> window_updating;
+  files_.on_query = [&](const std::string& path) {
+    window_updating.push_back(form_.updating());
+    if (path == "E:\\z.inf") throw std::runtime_error("device gone");
+  };
   files_.AddFile("E:\\clean.txt");
   Scan(ScanMode::kVolumePanel);
   EXPECT_TRUE(recorded.changes.empty()) << "nothing added, nothing to repaint";
+  EXPECT_EQ(window_updating, std::vector<bool>{true});
+  EXPECT_FALSE(form_.updating());
 
   for (int i = 0; i < 5; ++i) files_.AddFile("E:\\" + std::to_string(i) + ".inf");
   Scan(ScanMode::kVolumePanel);
   EXPECT_EQ(recorded.changes, (std::vector<bool>{true, false}));
   EXPECT_EQ(recorded.inserts_while_painting, 0);
 
-  // An error leaving the engine still resumes painting.
   files_.AddFile("E:\\z.inf");
-  files_.on_query = [](const std::string& path) {
-    if (path == "E:\\z.inf") throw std::runtime_error("device gone");
-  };
   list_.DeleteItem(0);  // so that 0.inf is added again before the failure
   recorded.changes.clear();
   EXPECT_THROW(Scan(ScanMode::kVolumePanel), std::runtime_error);
   EXPECT_EQ(recorded.changes, (std::vector<bool>{true, false}));
   EXPECT_EQ(list_.item_count(), 5);
+  EXPECT_FALSE(form_.updating());
 }
 
 }  // namespace
