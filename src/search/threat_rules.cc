@@ -8,6 +8,8 @@ namespace velmora::search {
 
 bool EndsWithFolded(std::string_view name, std::string_view ending) {
   if (name.size() < ending.size()) return false;
+  // Every entry of a scan meets every ending; most differ in their last character already.
+  if (!ending.empty() && ui::FoldAsciiLetter(name.back()) != ending.back()) return false;
   const std::string_view tail = name.substr(name.size() - ending.size());
   return std::equal(tail.begin(), tail.end(), ending.begin(),
                     [](char n, char e) { return ui::FoldAsciiLetter(n) == e; });

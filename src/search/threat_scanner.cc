@@ -68,6 +68,10 @@ class ThreatScanner::Run {
   const std::string& wildcard() const { return wildcard_; }
   bool subdirectories_from_first_search() const { return subdirectories_from_first_search_; }
   std::string& path_buffer() { return path_buffer_; }
+  // Whether the slot shows the infected state since the engine last switched it; nothing else
+  // switches it during a scan, so showing it again each entry would change nothing.
+  bool infected_shown() const { return infected_shown_; }
+  void set_infected_shown(bool shown) { infected_shown_ = shown; }
 
   // Painting each new entry costs far more than the scan itself, so the list is repainted
   // once, when the scan ends.
@@ -91,6 +95,7 @@ class ThreatScanner::Run {
   const std::string wildcard_;
   const bool subdirectories_from_first_search_;
   bool repainting_suspended_ = false;
+  bool infected_shown_ = false;
   std::optional<platform::DateTimeFormats> formats_;
   std::string path_buffer_;
 };
@@ -116,7 +121,10 @@ void ThreatScanner::SearchFiles(const std::string& pattern, ui::ListView& list, 
 }
 
 void ThreatScanner::ScanDirectory(Run& run, const std::string& directory) {
-  if (run.volume_mode()) volume_slot_.ShowSearching();
+  if (run.volume_mode()) {
+    volume_slot_.ShowSearching();
+    run.set_infected_shown(false);
+  }
   const char separator = files_.path_syntax().separator;
 
   std::vector<std::string> subdirectories;
@@ -182,7 +190,9 @@ void ThreatScanner::AddThreatEntry(Run& run, std::string path) {
   run.list().AddItem({std::move(path), {std::move(detection)}, 0});
 }
 
-void ThreatScanner::ShowInfectedState(const Run& run) const {
+void ThreatScanner::ShowInfectedState(Run& run) const {
+  if (run.infected_shown()) return;
+  run.set_infected_shown(true);
   if (run.volume_mode()) {
     volume_slot_.ShowInfected();
   } else {

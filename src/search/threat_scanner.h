@@ -57,7 +57,7 @@ class ThreatScanner {
   void ScanDirectory(Run& run, const std::string& directory);
   void Examine(Run& run, const std::string& directory, const platform::DirectoryEntry& entry);
   void AddThreatEntry(Run& run, std::string path);
-  void ShowInfectedState(const Run& run) const;
+  void ShowInfectedState(Run& run) const;
   void ShowCleanState(const Run& run) const;
 
   platform::FileSystem& files_;
