@@ -4,9 +4,7 @@
 namespace velmora::main {
 
 // Names of the program's resources; resources/velmora.rc declares them under the same names.
-inline constexpr char kMainIcon[] = "MAINICON";
 inline constexpr char kBackdropPicture[] = "BACKDROP";
-inline constexpr char kSplashPicture[] = "SPLASH";
 
 }  // namespace velmora::main
 
