@@ -1,6 +1,7 @@
 #include "main/frmain.h"
 
 #include "main/main_form_layout.h"
+#include "main/volume_texts.h"
 #include "registry/registry.h"
 #include "splash/splash_screen.h"
 #include "ui/layout.h"
@@ -37,10 +38,20 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
       MnDesableAutoRunDrive(MnApp.Find("MnDesableAutoRunDrive")),
       RestoreApplication1(MnApp.Find("RestoreApplication1")),
       Close(MnApp.Find("Close")),
-      Ticon(app, this, services.tray_shell) {
+      lblNameVoule(form_.Get<ui::Label>("lblNameVoule")),
+      lblinfo(form_.Get<ui::Label>("lblinfo")),
+      LblSysVol(form_.Get<ui::Label>("LblSysVol")),
+      LstScan(form_.Get<ui::ListView>("LstScan")),
+      Ticon(app, this, services.tray_shell),
+      volume_slot_(search::VolumeStatusSlot::Of(form_)),
+      scanner_(services.file_system, services.clock, form_, volume_slot_,
+               search::DriveStatusSlot::Of(form_)) {
   form_.on_create = [this](ui::Form& sender) { FormCreate(sender); };
   form_.on_show = [this](ui::Form& sender) { FormShow(sender); };
   form_.on_close = [this](ui::Form& sender, ui::CloseAction& action) { FormClose(sender, action); };
+  form_.on_device_change = [this](ui::Form& /*sender*/, const ui::DeviceChangeMessage& message) {
+    WMDeviceChange(message);
+  };
   Close.on_click = [this](ui::MenuItem& sender) { CloseClick(sender); };
   RestoreApplication1.on_click = [this](ui::MenuItem& sender) { RestoreApplication1Click(sender); };
   Ticon.OnDblClick = [this](tray::TTrayIcon& sender) { TiconDblClick(sender); };
@@ -144,6 +155,42 @@ void TFrmain::lblMinimizeMouseLeave(ui::Label& /*sender*/) {
 
 void TFrmain::lblSupportClick(ui::Label& /*sender*/) {
   services_.shell.Execute("Open", "IExplore", std::string("-New ") + kSupportAddress);
+}
+
+void TFrmain::WMDeviceChange(const ui::DeviceChangeMessage& message) {
+  if (message.event == ui::kDeviceRemoveComplete) {
+    VolumeRemoved();  // whatever was removed: the record is not read
+    return;
+  }
+  if (message.event != ui::kDeviceArrival) return;
+  // Ports and other devices arrive too, and a mask without a drive names no volume: none of
+  // them touches the panel. A mask naming several drives serves each in turn.
+  if (!message.unit_mask) return;
+  for (char letter : DriveLettersOfMask(*message.unit_mask)) VolumeArrived(letter);
+}
+
+void TFrmain::VolumeArrived(char letter) {
+  form_.SetText("Volume Detected");
+  const std::string root = RootPath(letter);
+  const std::optional<platform::VolumeInformation> volume = services_.volumes.Query(root);
+  if (!volume) return;
+  const int drive_number = letter - 64;
+  const std::int64_t total_bytes = services_.volumes.TotalBytes(drive_number);
+  const std::int64_t free_bytes = services_.volumes.FreeBytes(drive_number);
+  const std::string separator = services_.number_format.ThousandsSeparator();
+  lblNameVoule.SetText(VolumeNameText(volume->label, letter));
+  lblinfo.SetText(SizeText(total_bytes, free_bytes, separator));
+  LblSysVol.SetText(SystemText(volume->file_system, volume->serial_number));
+  scanner_.set_found_threat(false);
+  scanner_.SearchFiles(root + "*.*", LstScan, search::ScanMode::kVolumePanel,
+                       search::kAllEntriesMask);
+  Ticon.RestoreFromTray();
+  form_.SetWindowState(ui::WindowState::kMaximized);
+}
+
+void TFrmain::VolumeRemoved() {
+  lblNameVoule.SetText("No Volume Detected");
+  volume_slot_.ShowNoVolume();
 }
 
 void TFrmain::lblSupportMouseMove(ui::Label& /*sender*/) {

@@ -4,15 +4,22 @@
 #include <string>
 
 #include "main/program_state.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/number_format.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/volumes.h"
+#include "search/threat_scanner.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_shell.h"
 #include "ui/application.h"
+#include "ui/device_change.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/label.h"
+#include "ui/list_view.h"
 #include "ui/popup_menu.h"
 
 namespace velmora::splash {
@@ -38,6 +45,10 @@ struct MainWindowServices {
   platform::Process& process;
   platform::Shell& shell;
   tray::TrayShell& tray_shell;
+  platform::FileSystem& file_system;
+  platform::Clock& clock;
+  platform::Volumes& volumes;
+  platform::NumberFormat& number_format;
 };
 
 // The main window: a borderless picture window with its own caption buttons, living in the
@@ -71,8 +82,16 @@ class TFrmain {
   void lblSupportClick(ui::Label& sender);
   void lblSupportMouseMove(ui::Label& sender);
   void lblSupportMouseLeave(ui::Label& sender);
+  // The device-change broadcast: a plugged-in volume is shown and scanned, a removal resets
+  // the volume panel. Runs to the end of the scan before the window handles anything else.
+  void WMDeviceChange(const ui::DeviceChangeMessage& message);
+
+  // The suspicious-file scan both panels run, with its FoundThreat flag.
+  search::ThreatScanner& scanner() { return scanner_; }
 
  private:
+  void VolumeArrived(char letter);
+  void VolumeRemoved();
   void FillDriveList();
   void LoadAutoStartInventory();
   void RegisterAutostart();
@@ -93,7 +112,15 @@ class TFrmain {
   ui::MenuItem& MnDesableAutoRunDrive;
   ui::MenuItem& RestoreApplication1;
   ui::MenuItem& Close;
+  ui::Label& lblNameVoule;
+  ui::Label& lblinfo;
+  ui::Label& LblSysVol;
+  ui::ListView& LstScan;
   tray::TTrayIcon Ticon;
+
+ private:
+  search::VolumeStatusSlot volume_slot_;
+  search::ThreatScanner scanner_;
 };
 
 }  // namespace velmora::main

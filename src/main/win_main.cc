@@ -5,9 +5,13 @@
 
 #include "main/frmain.h"
 #include "main/program_state.h"
+#include "platform/clock_win32.h"
+#include "platform/file_system_win32.h"
+#include "platform/number_format_win32.h"
 #include "platform/process_win32.h"
 #include "platform/registry_win32.h"
 #include "platform/shell_win32.h"
+#include "platform/volumes_win32.h"
 #include "splash/splash_screen.h"
 #include "tray/tray_shell_win32.h"
 #include "ui/application.h"
@@ -32,8 +36,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_l
     platform::Win32Registry registry;
     platform::Win32Shell shell;
     tray::Win32TrayShell tray_shell(instance, app);
+    platform::Win32FileSystem file_system;
+    platform::Win32Clock clock;
+    platform::Win32Volumes volumes;
+    platform::Win32NumberFormat number_format;
     main::ProgramState state;
-    main::TFrmain main_window(app, {registry, process, shell, tray_shell}, state);
+    main::TFrmain main_window(
+        app, {registry, process, shell, tray_shell, file_system, clock, volumes, number_format},
+        state);
     splash::TFrmSplashScreen splash(app);
     main_window.SetSplash(&splash);
     app.Run();

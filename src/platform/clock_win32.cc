@@ -4,20 +4,9 @@
 
 #include <string>
 
+#include "platform/locale_info_win32.h"
+
 namespace velmora::platform {
-namespace {
-
-// One locale setting as text; empty when the platform has none.
-std::string LocaleInfo(LCID locale, LCTYPE type) {
-  const int size = ::GetLocaleInfoA(locale, type, nullptr, 0);
-  if (size <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(size), '\0');
-  const int written = ::GetLocaleInfoA(locale, type, text.data(), size);
-  text.resize(written > 0 ? static_cast<std::size_t>(written) - 1 : 0);  // drop the NUL
-  return text;
-}
-
-}  // namespace
 
 LocalTime Win32Clock::Now() {
   SYSTEMTIME now;

@@ -22,6 +22,12 @@ VolumeStatusSlot VolumeStatusSlot::Of(const ui::Form& form) {
           form.Get<ui::Image>("ImgVolInf"),   form.Get<ui::Label>("RemLblVolInf")};
 }
 
+void VolumeStatusSlot::ShowNoVolume() const {
+  Show({&no_device_image, &no_device_label});
+  Hide({&clean_label, &infected_label, &clean_image, &infected_image, &searching_image,
+        &searching_label});
+}
+
 void VolumeStatusSlot::ShowSearching() const {
   Show({&searching_image, &searching_label});
   Hide({&no_device_image, &no_device_label, &clean_label, &infected_label, &clean_image,

@@ -22,6 +22,8 @@ struct VolumeStatusSlot {
   // The slot's controls on `form`, by their names; throws when one is missing.
   static VolumeStatusSlot Of(const ui::Form& form);
 
+  // The look without a volume, after a device was removed.
+  void ShowNoVolume() const;
   void ShowSearching() const;
   void ShowInfected() const;
   // Leaves ImgVolInf alone: the searching state hid it when the scan began, and a scan that

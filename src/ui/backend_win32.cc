@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/device_change_win32.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/peers_win32.h"
@@ -169,6 +170,13 @@ class FormPeer : public WindowPeer, public FormCommands {
       case WM_CLOSE:
         app().Guard([&] { app().CloseForm(form_); });
         return 0;
+      case WM_DEVICECHANGE: {
+        bool handled = false;
+        app().Guard([&] { handled = form_.DeviceChanged(DecodeDeviceChange(w, l)); });
+        // TRUE grants what a query asks, as the default processing would.
+        if (handled) return TRUE;
+        break;
+      }
       case WM_SIZE:
         if (w == SIZE_MAXIMIZED || w == SIZE_MINIMIZED || w == SIZE_RESTORED) {
           form_.UpdateWindowStateFromPlatform(w == SIZE_MAXIMIZED   ? WindowState::kMaximized

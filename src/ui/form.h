@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/device_change.h"
 
 namespace velmora::ui {
 
@@ -41,6 +42,7 @@ class Form : public Control {
  public:
   using Event = std::function<void(Form& sender)>;
   using CloseEvent = std::function<void(Form& sender, CloseAction& action)>;
+  using DeviceChangeEvent = std::function<void(Form& sender, const DeviceChangeMessage& message)>;
 
   Form(std::string name, std::string class_name)
       : Control(ComponentKind::kForm, std::move(name), nullptr),
@@ -116,6 +118,9 @@ class Form : public Control {
   Event on_create;
   Event on_show;
   CloseEvent on_close;
+  // The platform's device-change broadcast. A form with a handler keeps the message to itself:
+  // it never reaches the platform's default processing.
+  DeviceChangeEvent on_device_change;
 
   // Raised once the platform window exists; an exception escaping it is the caller's to show.
   void Created() {
@@ -126,6 +131,12 @@ class Form : public Control {
   CloseAction CloseRequested(CloseAction action) {
     if (on_close) on_close(*this, action);
     return action;
+  }
+  // A device-change broadcast arrived; false when the form has no handler for it.
+  bool DeviceChanged(const DeviceChangeMessage& message) {
+    if (!on_device_change) return false;
+    on_device_change(*this, message);
+    return true;
   }
 
  protected:

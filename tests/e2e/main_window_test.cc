@@ -3,25 +3,13 @@
 
 #include <string>
 
+#include "guard_test_fixture.h"
 #include "probe.h"
 
 namespace velmora::probe {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::string exe = GetEnv("VELMORA_EXE");
-    ASSERT_FALSE(exe.empty()) << "VELMORA_EXE is not set";
-    ASSERT_TRUE(guard_.Start(exe)) << LastError();
-    window_ = guard_.WaitForWindow({"TFrmain", ""});
-    ASSERT_NE(window_, nullptr) << LastError();
-    ASSERT_TRUE(WaitUntil([this] { return IsShown(window_); })) << "main window never shown";
-  }
-
-  Process guard_;
-  HWND window_ = nullptr;
-};
+using MainWindowTest = GuardTest;
 
 TEST_F(MainWindowTest, ShowsItsCaptionPictureAndChromeLabels) {
   EXPECT_EQ(WindowText(window_).value_or("?"), "VELMORA");

@@ -5,43 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_process.h"
-#include "fakes/fake_registry.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_tray_shell.h"
-#include "splash/splash_screen.h"
-#include "ui/headless_backend.h"
+#include "frmain_fixture.h"
 
 namespace velmora::main {
 namespace {
-
-using platform::RootKey;
-
-class FrmainTest : public ::testing::Test {
- protected:
-  // Starts the program as the entry does: main window, splash, then the loop shows it.
-  void Start() {
-    frmain_ = std::make_unique<TFrmain>(
-        app_, MainWindowServices{registry_, process_, os_shell_, shell_}, state_);
-    splash_ = std::make_unique<splash::TFrmSplashScreen>(app_);
-    frmain_->SetSplash(splash_.get());
-    app_.Run();
-  }
-
-  std::optional<std::string> Autostart() {
-    return registry_.StringValue(RootKey::kCurrentUser, kAutostartKey, kAutostartValue);
-  }
-
-  ui::HeadlessBackend backend_;
-  ui::Application app_{backend_};
-  fakes::FakeRegistry registry_;
-  fakes::FakeProcess process_;
-  fakes::FakeShell os_shell_;
-  fakes::FakeTrayShell shell_;
-  ProgramState state_;
-  std::unique_ptr<TFrmain> frmain_;
-  std::unique_ptr<splash::TFrmSplashScreen> splash_;
-};
 
 TEST_F(FrmainTest, CreationShowsTheTrayIconShapesTheWindowAndRegistersAutostart) {
   process_.set_executable_path("C:\\Velmora\\velmora.exe");

@@ -1,0 +1,19 @@
+#ifndef VELMORA_PLATFORM_VOLUMES_WIN32_H_
+#define VELMORA_PLATFORM_VOLUMES_WIN32_H_
+
+#include "platform/volumes.h"
+
+namespace velmora::platform {
+
+// GetVolumeInformationA and GetDiskFreeSpaceExA (GetDiskFreeSpaceA where it is missing). An
+// empty drive never brings up the platform's "insert a disk" box: the queries fail quietly.
+class Win32Volumes : public Volumes {
+ public:
+  std::optional<VolumeInformation> Query(const std::string& root) override;
+  std::int64_t TotalBytes(int drive_number) override;
+  std::int64_t FreeBytes(int drive_number) override;
+};
+
+}  // namespace velmora::platform
+
+#endif  // VELMORA_PLATFORM_VOLUMES_WIN32_H_

@@ -1,0 +1,72 @@
+#ifndef VELMORA_TESTS_FAKES_FAKE_VOLUMES_H_
+#define VELMORA_TESTS_FAKES_FAKE_VOLUMES_H_
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/number_format.h"
+#include "platform/volumes.h"
+
+namespace velmora::fakes {
+
+// Volumes behind drive roots ("E:\"), with sizes that are unknown (-1) unless set. Every query
+// is recorded as "query E:\", "total 5" or "free 5".
+class FakeVolumes : public platform::Volumes {
+ public:
+  void Mount(const std::string& root, platform::VolumeInformation volume) {
+    volumes_[root] = std::move(volume);
+  }
+  void Eject(const std::string& root) { volumes_.erase(root); }
+  void SetSizes(int drive_number, std::int64_t total, std::int64_t free) {
+    sizes_[drive_number] = {total, free};
+  }
+
+  std::optional<platform::VolumeInformation> Query(const std::string& root) override {
+    calls_.push_back("query " + root);
+    if (on_query) on_query();
+    const auto found = volumes_.find(root);
+    if (found == volumes_.end()) return std::nullopt;
+    return found->second;
+  }
+  std::int64_t TotalBytes(int drive_number) override {
+    calls_.push_back("total " + std::to_string(drive_number));
+    const auto found = sizes_.find(drive_number);
+    return found == sizes_.end() ? -1 : found->second.total;
+  }
+  std::int64_t FreeBytes(int drive_number) override {
+    calls_.push_back("free " + std::to_string(drive_number));
+    const auto found = sizes_.find(drive_number);
+    return found == sizes_.end() ? -1 : found->second.free;
+  }
+
+  const std::vector<std::string>& calls() const { return calls_; }
+  // Runs inside every volume query, before it answers.
+  std::function<void()> on_query;
+
+ private:
+  struct Sizes {
+    std::int64_t total;
+    std::int64_t free;
+  };
+  std::map<std::string, platform::VolumeInformation> volumes_;
+  std::map<int, Sizes> sizes_;
+  std::vector<std::string> calls_;
+};
+
+// A locale whose thousands separator the test chooses.
+class FakeNumberFormat : public platform::NumberFormat {
+ public:
+  std::string ThousandsSeparator() override { return separator_; }
+  void set_separator(std::string separator) { separator_ = std::move(separator); }
+
+ private:
+  std::string separator_ = ",";
+};
+
+}  // namespace velmora::fakes
+
+#endif  // VELMORA_TESTS_FAKES_FAKE_VOLUMES_H_
