@@ -40,21 +40,10 @@ class Guard {
     tray_ = process_.WaitForWindow({"TTrayIconWindow", ""});
     return window_ != nullptr && tray_ != nullptr && WaitUntil([this] { return IsShown(window_); });
   }
-  // Whether the shell holds an icon of the guard's tray window: changing nothing about an
-  // icon succeeds only for one that exists.
-  bool IconShown() const {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = tray_;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-  }
+  // Whether the shell holds an icon of the guard's tray window.
+  bool IconShown() const { return NotifyIconShown(tray_); }
   // What a restarted shell has lost: the icon.
-  bool ForgetIcon() const {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = tray_;
-    return ::Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
-  }
+  bool ForgetIcon() const { return RemoveNotifyIcon(tray_); }
   HWND tray() const { return tray_; }
   bool TrayMouse(UINT mouse_message) const {
     return Post(tray_, ::RegisterWindowMessageA("WM_TOOLTRAYICON"), 0, mouse_message);

@@ -137,6 +137,9 @@ TEST_F(VolumeArrivalTest, InfectedStickIsListedWithTheInfectedVerdictAndTheWindo
   // Closed to the tray, as it mostly is.
   ASSERT_TRUE(Post(window_, WM_CLOSE));
   ASSERT_TRUE(WaitUntil([this] { return !IsShown(window_); }));
+  HWND tray = guard_.WaitForWindow({"TTrayIconWindow", ""});
+  ASSERT_NE(tray, nullptr) << LastError();
+  ASSERT_TRUE(WaitUntil([tray] { return NotifyIconShown(tray); }));
 
   PluggedVolume stick;
   ASSERT_TRUE(stick.Plug('F', folder.unix_path(), "KEY")) << LastError();
@@ -169,6 +172,7 @@ TEST_F(VolumeArrivalTest, InfectedStickIsListedWithTheInfectedVerdictAndTheWindo
       << Text("lblinfo");
 
   EXPECT_TRUE(WaitUntil([this] { return IsShown(window_); })) << "not back from the tray";
+  EXPECT_TRUE(WaitUntil([tray] { return !NotifyIconShown(tray); })) << "tray icon left behind";
   EXPECT_TRUE(::IsZoomed(window_));
   Shoot("volume_infected");
 }
@@ -189,6 +193,20 @@ TEST_F(VolumeArrivalTest, CleanStickWithoutLabelShowsTheCleanVerdict) {
   EXPECT_EQ(ListViewItemCount(list_), 0);
   EXPECT_TRUE(::IsZoomed(window_));
   Shoot("volume_clean");
+}
+
+TEST_F(VolumeArrivalTest, DiscInAnOpticalDriveIsScannedLikeAStick) {
+  StickFolder folder("velmora-disc");
+  folder.AddFile("AUTORUN.INF");
+  folder.AddFile("setup.exe");
+  ASSERT_TRUE(folder.ok());
+  PluggedVolume disc;
+  ASSERT_TRUE(disc.Plug('R', folder.unix_path(), "DISC", DRIVE_CDROM)) << LastError();
+  ASSERT_EQ(::GetDriveTypeA("R:\\"), static_cast<UINT>(DRIVE_CDROM));
+
+  EXPECT_TRUE(WaitForSlot("ImgVolInf RemLblVolInf")) << VolumeSlot();
+  EXPECT_EQ(SortedPaths(), std::vector<std::string>{"R:\\AUTORUN.INF"});
+  EXPECT_EQ(Text("lblNameVoule"), "DISC (R:\\)");
 }
 
 TEST_F(VolumeArrivalTest, SecondStickIsListedBelowTheFirst) {

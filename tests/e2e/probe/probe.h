@@ -144,6 +144,11 @@ bool ChoosePopupMenuItem(HWND popup, int index, Duration timeout = kDefaultTimeo
 // Chooses the item whose mnemonic (the letter after '&') is `key`.
 bool ChoosePopupMenuItemByKey(HWND popup, char key, Duration timeout = kDefaultTimeout);
 
+// Notification-area icons of the window `owner` (icon id 0).
+bool NotifyIconShown(HWND owner);
+// What a restarting shell loses: the icon is gone without its owner being told.
+bool RemoveNotifyIcon(HWND owner);
+
 // Volumes: a Unix folder appears as a removable drive letter, as if a stick was plugged in.
 // Every top-level window of this desktop is told about arrival and removal, as Windows does.
 class PluggedVolume {
@@ -155,8 +160,10 @@ class PluggedVolume {
   PluggedVolume(const PluggedVolume&) = delete;
   PluggedVolume& operator=(const PluggedVolume&) = delete;
 
-  // Maps `letter` to `unix_folder`, gives it `label` and announces the arrival.
-  bool Plug(char letter, const std::string& unix_folder, const std::string& label);
+  // Maps `letter` to `unix_folder` as a drive of `drive_type` (a DRIVE_* value), gives it
+  // `label` and announces the arrival.
+  bool Plug(char letter, const std::string& unix_folder, const std::string& label,
+            UINT drive_type = DRIVE_REMOVABLE);
   // Removes the letter and announces the removal; does nothing if not plugged.
   bool Unplug();
   char letter() const { return letter_; }

@@ -104,7 +104,8 @@ PluggedVolume& PluggedVolume::operator=(PluggedVolume&& other) noexcept {
   return *this;
 }
 
-bool PluggedVolume::Plug(char letter, const std::string& unix_folder, const std::string& label) {
+bool PluggedVolume::Plug(char letter, const std::string& unix_folder, const std::string& label,
+                         UINT drive_type) {
   if (!Unplug()) return false;
   // Wine reads a folder drive's label from this file in its root.
   if (!label.empty()) {
@@ -117,7 +118,7 @@ bool PluggedVolume::Plug(char letter, const std::string& unix_folder, const std:
       return FailWin32("writing " + label_file);
     }
   }
-  if (!DefineUnixDrive(letter, unix_folder, DRIVE_REMOVABLE)) return false;
+  if (!DefineUnixDrive(letter, unix_folder, drive_type)) return false;
   letter_ = letter;
   return BroadcastVolumeChange(letter, true);
 }
