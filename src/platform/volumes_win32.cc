@@ -37,35 +37,15 @@ std::int64_t AsSigned(ULONGLONG bytes) {
              : static_cast<std::int64_t>(bytes);
 }
 
-using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
-                                                 PULARGE_INTEGER);
-
-// The extended query, looked up once: the oldest systems only have the cluster-based one.
-GetDiskFreeSpaceExFunction ExtendedQuery() {
-  static const auto function = reinterpret_cast<GetDiskFreeSpaceExFunction>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
-  return function;
-}
-
 DiskSpace QueryDiskSpace(int drive_number) {
   DiskSpace space;
   if (drive_number < 1 || drive_number > 26) return space;
   const char root[] = {static_cast<char>('A' + drive_number - 1), ':', '\\', '\0'};
   CriticalErrorBoxesOff quiet;
-  if (GetDiskFreeSpaceExFunction query = ExtendedQuery()) {
-    ULARGE_INTEGER free_to_user{}, total{}, free_total{};
-    if (query(root, &free_to_user, &total, &free_total)) {
-      space.total = AsSigned(total.QuadPart);
-      space.free_to_user = AsSigned(free_to_user.QuadPart);
-    }
-    return space;
-  }
-  DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
-  if (::GetDiskFreeSpaceA(root, &sectors_per_cluster, &bytes_per_sector, &free_clusters,
-                          &clusters)) {
-    const auto cluster_bytes = static_cast<std::int64_t>(sectors_per_cluster) * bytes_per_sector;
-    space.total = cluster_bytes * clusters;
-    space.free_to_user = cluster_bytes * free_clusters;
+  ULARGE_INTEGER free_to_user{}, total{}, free_total{};
+  if (::GetDiskFreeSpaceExA(root, &free_to_user, &total, &free_total)) {
+    space.total = AsSigned(total.QuadPart);
+    space.free_to_user = AsSigned(free_to_user.QuadPart);
   }
   return space;
 }

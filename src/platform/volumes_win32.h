@@ -5,8 +5,9 @@
 
 namespace velmora::platform {
 
-// GetVolumeInformationA and GetDiskFreeSpaceExA (GetDiskFreeSpaceA where it is missing). An
-// empty drive never brings up the platform's "insert a disk" box: the queries fail quietly.
+// GetVolumeInformationA and GetDiskFreeSpaceExA. Every system that runs this program has the
+// extended disk-space query, so the cluster-based one is never needed. An empty drive never
+// brings up the platform's "insert a disk" box: the queries fail quietly.
 class Win32Volumes : public Volumes {
  public:
   std::optional<VolumeInformation> Query(const std::string& root) override;

@@ -34,15 +34,11 @@ class StickFolder {
 
   void AddFile(const std::string& relative, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE) {
     const std::string file = path_ + "\\" + relative;
-    HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-      ok_ = false;
-      return;
-    }
+    UniqueHandle handle(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    ::WriteFile(handle, "x", 1, &written, nullptr);
-    ::CloseHandle(handle);
+    ok_ = ok_ && handle && ::WriteFile(handle.get(), "x", 1, &written, nullptr) != FALSE;
+    handle.reset();
     ok_ = ok_ && ::SetFileAttributesA(file.c_str(), attributes) != FALSE;
   }
   void AddDirectory(const std::string& relative) {

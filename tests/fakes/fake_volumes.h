@@ -6,9 +6,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/number_format.h"
 #include "platform/volumes.h"
 
 namespace velmora::fakes {
@@ -55,16 +55,6 @@ class FakeVolumes : public platform::Volumes {
   std::map<std::string, platform::VolumeInformation> volumes_;
   std::map<int, Sizes> sizes_;
   std::vector<std::string> calls_;
-};
-
-// A locale whose thousands separator the test chooses.
-class FakeNumberFormat : public platform::NumberFormat {
- public:
-  std::string ThousandsSeparator() override { return separator_; }
-  void set_separator(std::string separator) { separator_ = std::move(separator); }
-
- private:
-  std::string separator_ = ",";
 };
 
 }  // namespace velmora::fakes

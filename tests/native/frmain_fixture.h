@@ -9,6 +9,7 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_number_format.h"
 #include "fakes/fake_process.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
