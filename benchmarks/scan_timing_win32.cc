@@ -25,7 +25,7 @@
 #include "scan_harness.h"
 #include "summary.h"
 #include "ui/application.h"
-#include "ui/backend_win32.h"
+#include "ui/win32/backend_win32.h"
 
 namespace velmora::bench {
 namespace {

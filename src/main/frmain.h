@@ -8,7 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/number_format.h"
 #include "platform/process.h"
-#include "platform/registry.h"
+#include "platform/registry_backend.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
 #include "search/threat_scanner.h"
@@ -41,7 +41,7 @@ inline constexpr char kSupportAddress[] = "https://support.velmora.example/";
 
 // The operating-system services the main window works through.
 struct MainWindowServices {
-  platform::Registry& registry;
+  platform::RegistryBackend& registry;
   platform::Process& process;
   platform::Shell& shell;
   tray::TrayShell& tray_shell;

@@ -9,13 +9,13 @@
 #include "platform/file_system_win32.h"
 #include "platform/number_format_win32.h"
 #include "platform/process_win32.h"
-#include "platform/registry_win32.h"
+#include "platform/registry_backend_win32.h"
 #include "platform/shell_win32.h"
 #include "platform/volumes_win32.h"
 #include "splash/splash_screen.h"
 #include "tray/tray_shell_win32.h"
 #include "ui/application.h"
-#include "ui/backend_win32.h"
+#include "ui/win32/backend_win32.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_l
   try {
     ui::Win32Backend backend(instance);
     ui::Application app(backend);
-    platform::Win32Registry registry;
+    platform::Win32RegistryBackend registry;
     platform::Win32Shell shell;
     tray::Win32TrayShell tray_shell(instance, app);
     platform::Win32FileSystem file_system;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry.h"
+#include "platform/registry_backend.h"
 
 namespace velmora::registry {
 
@@ -22,7 +22,7 @@ class RegistryError : public std::runtime_error {
 // dropped at its end; the open key is closed with it.
 class Registry {
  public:
-  explicit Registry(platform::Registry& backend) : backend_(backend) {}
+  explicit Registry(platform::RegistryBackend& backend) : backend_(backend) {}
 
   void SetRootKey(platform::RootKey root) { root_ = root; }
 
@@ -48,7 +48,7 @@ class Registry {
   bool DeleteValue(const std::string& name);
 
  private:
-  platform::Registry& backend_;
+  platform::RegistryBackend& backend_;
   platform::RootKey root_ = platform::RootKey::kCurrentUser;
   std::unique_ptr<platform::RegistryKey> key_;
 };

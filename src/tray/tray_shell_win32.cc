@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "ui/backend_win32.h"
 #include "ui/image_list.h"
-#include "ui/peers_win32.h"
+#include "ui/win32/backend_win32.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::tray {
 namespace {

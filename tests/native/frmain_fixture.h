@@ -11,7 +11,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_number_format.h"
 #include "fakes/fake_process.h"
-#include "fakes/fake_registry.h"
+#include "fakes/fake_registry_backend.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_tray_shell.h"
 #include "fakes/fake_volumes.h"
@@ -44,7 +44,7 @@ class FrmainTest : public ::testing::Test {
 
   ui::HeadlessBackend backend_;
   ui::Application app_{backend_};
-  fakes::FakeRegistry registry_;
+  fakes::FakeRegistryBackend registry_;
   fakes::FakeProcess process_;
   fakes::FakeShell os_shell_;
   fakes::FakeTrayShell shell_;

@@ -1,6 +1,6 @@
 // The device-change broadcast, the volume queries and the number settings against the real
 // platform.
-#include "ui/device_change_win32.h"
+#include "ui/win32/device_change_win32.h"
 
 #include <windows.h>
 #include <dbt.h>
@@ -14,7 +14,7 @@
 #include "platform/number_format_win32.h"
 #include "platform/volumes_win32.h"
 #include "ui/application.h"
-#include "ui/backend_win32.h"
+#include "ui/win32/backend_win32.h"
 
 namespace velmora {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "ui/application.h"
-#include "ui/backend_win32.h"
 #include "ui/image.h"
 #include "ui/label.h"
+#include "ui/win32/backend_win32.h"
 
 namespace velmora::ui {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "ui/application.h"
-#include "ui/backend_win32.h"
 #include "ui/label.h"
 #include "ui/list_view.h"
 #include "ui/timer.h"
+#include "ui/win32/backend_win32.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/registry_win32.h"
+#include "platform/registry_backend_win32.h"
 
+#include <windows.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <memory>
@@ -87,7 +87,7 @@ class RegistryWin32Test : public ::testing::Test {
   }
 
   ScratchKey scratch_;
-  Win32Registry registry_;
+  Win32RegistryBackend registry_;
 };
 
 TEST_F(RegistryWin32Test, OpensOnlyExistingKeysUnlessCreating) {

@@ -1,4 +1,4 @@
-#include "ui/device_change_win32.h"
+#include "ui/win32/device_change_win32.h"
 
 #include <dbt.h>
 

@@ -6,7 +6,7 @@
 
 #include "ui/containers.h"
 #include "ui/image_list.h"
-#include "ui/peers_win32.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

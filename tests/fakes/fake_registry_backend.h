@@ -1,5 +1,5 @@
-#ifndef VELMORA_TESTS_FAKES_FAKE_REGISTRY_H_
-#define VELMORA_TESTS_FAKES_FAKE_REGISTRY_H_
+#ifndef VELMORA_TESTS_FAKES_FAKE_REGISTRY_BACKEND_H_
+#define VELMORA_TESTS_FAKES_FAKE_REGISTRY_BACKEND_H_
 
 #include <cstdint>
 #include <memory>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/registry.h"
+#include "platform/registry_backend.h"
 
 namespace velmora::fakes {
 
@@ -18,7 +18,7 @@ namespace velmora::fakes {
 // spelling they were created with; names are listed in the order they were added. Paths are
 // split on backslashes, ignoring empty segments, so "\\A\\B\\", "A\\B" and "\\a\\\\b" name the
 // same key and "\\" (or "") is the root. Keys handed out must not outlive the registry.
-class FakeRegistry : public platform::Registry {
+class FakeRegistryBackend : public platform::RegistryBackend {
  public:
   using RootKey = platform::RootKey;
   using RegistryValue = platform::RegistryValue;
@@ -29,10 +29,10 @@ class FakeRegistry : public platform::Registry {
     bool create;
   };
 
-  FakeRegistry();
-  ~FakeRegistry() override;
-  FakeRegistry(const FakeRegistry&) = delete;
-  FakeRegistry& operator=(const FakeRegistry&) = delete;
+  FakeRegistryBackend();
+  ~FakeRegistryBackend() override;
+  FakeRegistryBackend(const FakeRegistryBackend&) = delete;
+  FakeRegistryBackend& operator=(const FakeRegistryBackend&) = delete;
 
   std::unique_ptr<platform::RegistryKey> OpenKey(RootKey root, const std::string& path,
                                                  bool create) override;
@@ -93,4 +93,4 @@ class FakeRegistry : public platform::Registry {
 
 }  // namespace velmora::fakes
 
-#endif  // VELMORA_TESTS_FAKES_FAKE_REGISTRY_H_
+#endif  // VELMORA_TESTS_FAKES_FAKE_REGISTRY_BACKEND_H_

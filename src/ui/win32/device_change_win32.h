@@ -1,5 +1,5 @@
-#ifndef VELMORA_UI_DEVICE_CHANGE_WIN32_H_
-#define VELMORA_UI_DEVICE_CHANGE_WIN32_H_
+#ifndef VELMORA_UI_WIN32_DEVICE_CHANGE_WIN32_H_
+#define VELMORA_UI_WIN32_DEVICE_CHANGE_WIN32_H_
 
 #include <windows.h>
 
@@ -14,4 +14,4 @@ DeviceChangeMessage DecodeDeviceChange(WPARAM event, LPARAM record);
 
 }  // namespace velmora::ui::win32
 
-#endif  // VELMORA_UI_DEVICE_CHANGE_WIN32_H_
+#endif  // VELMORA_UI_WIN32_DEVICE_CHANGE_WIN32_H_

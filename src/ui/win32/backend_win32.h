@@ -1,5 +1,5 @@
-#ifndef VELMORA_UI_BACKEND_WIN32_H_
-#define VELMORA_UI_BACKEND_WIN32_H_
+#ifndef VELMORA_UI_WIN32_BACKEND_WIN32_H_
+#define VELMORA_UI_WIN32_BACKEND_WIN32_H_
 
 #include <windows.h>
 
@@ -31,4 +31,4 @@ HWND WindowOf(const Form& form);
 
 }  // namespace velmora::ui
 
-#endif  // VELMORA_UI_BACKEND_WIN32_H_
+#endif  // VELMORA_UI_WIN32_BACKEND_WIN32_H_

@@ -8,7 +8,7 @@
 
 #include "ui/image.h"
 #include "ui/jpeg_decoder.h"
-#include "ui/peers_win32.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

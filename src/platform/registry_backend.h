@@ -1,5 +1,5 @@
-#ifndef VELMORA_PLATFORM_REGISTRY_H_
-#define VELMORA_PLATFORM_REGISTRY_H_
+#ifndef VELMORA_PLATFORM_REGISTRY_BACKEND_H_
+#define VELMORA_PLATFORM_REGISTRY_BACKEND_H_
 
 #include <cstdint>
 #include <memory>
@@ -57,9 +57,9 @@ class RegistryKey {
   virtual bool DeleteValue(const std::string& name) = 0;
 };
 
-class Registry {
+class RegistryBackend {
  public:
-  virtual ~Registry() = default;
+  virtual ~RegistryBackend() = default;
 
   // Opens the key at path below root, for full access. The path is taken from the root of the
   // hive and begins with a backslash, e.g. "\\Software\\Vendor\\"; a trailing backslash is
@@ -71,4 +71,4 @@ class Registry {
 
 }  // namespace velmora::platform
 
-#endif  // VELMORA_PLATFORM_REGISTRY_H_
+#endif  // VELMORA_PLATFORM_REGISTRY_BACKEND_H_

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "ui/image_list.h"
-#include "ui/peers_win32.h"
 #include "ui/popup_menu.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

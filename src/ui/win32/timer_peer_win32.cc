@@ -1,8 +1,8 @@
 // Timers tick through WM_TIMER on a message-only window of their own.
 #include <windows.h>
 
-#include "ui/peers_win32.h"
 #include "ui/timer.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

@@ -4,8 +4,8 @@
 #include <commctrl.h>
 
 #include "ui/list_view.h"
-#include "ui/peers_win32.h"
 #include "ui/popup_menu.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

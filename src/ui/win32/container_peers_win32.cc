@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "ui/containers.h"
-#include "ui/peers_win32.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

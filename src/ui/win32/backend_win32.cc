@@ -1,4 +1,4 @@
-#include "ui/backend_win32.h"
+#include "ui/win32/backend_win32.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -8,10 +8,10 @@
 #include <string>
 #include <utility>
 
-#include "ui/device_change_win32.h"
 #include "ui/form.h"
 #include "ui/image.h"
-#include "ui/peers_win32.h"
+#include "ui/win32/device_change_win32.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui {
 namespace win32 {

@@ -1,5 +1,5 @@
-#ifndef VELMORA_UI_PEERS_WIN32_H_
-#define VELMORA_UI_PEERS_WIN32_H_
+#ifndef VELMORA_UI_WIN32_PEERS_WIN32_H_
+#define VELMORA_UI_WIN32_PEERS_WIN32_H_
 
 // The win32 backend's peers: each mirrors one component to a real window of the platform's
 // own class and feeds user actions back to it. Only the backend includes this header.
@@ -122,4 +122,4 @@ HIMAGELIST NativeImageList(const Component* image_list);
 
 }  // namespace velmora::ui::win32
 
-#endif  // VELMORA_UI_PEERS_WIN32_H_
+#endif  // VELMORA_UI_WIN32_PEERS_WIN32_H_

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/image_list.h"
-#include "ui/peers_win32.h"
+#include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "fakes/fake_registry.h"
+#include "fakes/fake_registry_backend.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -39,7 +39,7 @@ std::vector<std::string> Segments(const std::string& path) {
   return segments;
 }
 
-// Node is FakeRegistry's, const or not.
+// Node is FakeRegistryBackend's, const or not.
 template <typename NodeT>
 NodeT* ChildOf(NodeT& node, const std::string& name) {
   for (auto& child : node.subkeys) {
@@ -70,9 +70,9 @@ RegistryValue DwordData(std::uint32_t number) {
 
 }  // namespace
 
-class FakeRegistry::Key : public platform::RegistryKey {
+class FakeRegistryBackend::Key : public platform::RegistryKey {
  public:
-  Key(FakeRegistry& registry, Node& node, std::string canonical)
+  Key(FakeRegistryBackend& registry, Node& node, std::string canonical)
       : registry_(registry), node_(node), canonical_(std::move(canonical)) {
     ++registry_.open_key_count_;
   }
@@ -130,16 +130,17 @@ class FakeRegistry::Key : public platform::RegistryKey {
     return true;
   }
 
-  FakeRegistry& registry_;
+  FakeRegistryBackend& registry_;
   Node& node_;
   std::string canonical_;
 };
 
-FakeRegistry::FakeRegistry() = default;
-FakeRegistry::~FakeRegistry() = default;
+FakeRegistryBackend::FakeRegistryBackend() = default;
+FakeRegistryBackend::~FakeRegistryBackend() = default;
 
-std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenKey(RootKey root, const std::string& path,
-                                                             bool create) {
+std::unique_ptr<platform::RegistryKey> FakeRegistryBackend::OpenKey(RootKey root,
+                                                                    const std::string& path,
+                                                                    bool create) {
   open_calls_.push_back(OpenCall{root, path, create});
   std::string canonical = Canonical(root, path);
   if (unopenable_.count(canonical) != 0) return nullptr;
@@ -148,12 +149,12 @@ std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenKey(RootKey root, const
   return std::make_unique<Key>(*this, *node, std::move(canonical));
 }
 
-void FakeRegistry::CreateKey(RootKey root, const std::string& path) {
+void FakeRegistryBackend::CreateKey(RootKey root, const std::string& path) {
   Find(root, path, /*create=*/true);
 }
 
-void FakeRegistry::SetValue(RootKey root, const std::string& path, const std::string& name,
-                            RegistryValue value) {
+void FakeRegistryBackend::SetValue(RootKey root, const std::string& path, const std::string& name,
+                                   RegistryValue value) {
   auto& values = Find(root, path, /*create=*/true)->values;
   const auto found = FindValue(values, name);
   if (found != values.end()) {
@@ -163,22 +164,23 @@ void FakeRegistry::SetValue(RootKey root, const std::string& path, const std::st
   }
 }
 
-void FakeRegistry::SetString(RootKey root, const std::string& path, const std::string& name,
-                             const std::string& text) {
+void FakeRegistryBackend::SetString(RootKey root, const std::string& path, const std::string& name,
+                                    const std::string& text) {
   SetValue(root, path, name, StringData(text));
 }
 
-void FakeRegistry::SetDword(RootKey root, const std::string& path, const std::string& name,
-                            std::uint32_t value) {
+void FakeRegistryBackend::SetDword(RootKey root, const std::string& path, const std::string& name,
+                                   std::uint32_t value) {
   SetValue(root, path, name, DwordData(value));
 }
 
-bool FakeRegistry::KeyExists(RootKey root, const std::string& path) const {
+bool FakeRegistryBackend::KeyExists(RootKey root, const std::string& path) const {
   return Find(root, path) != nullptr;
 }
 
-std::optional<platform::RegistryValue> FakeRegistry::Value(RootKey root, const std::string& path,
-                                                           const std::string& name) const {
+std::optional<platform::RegistryValue> FakeRegistryBackend::Value(RootKey root,
+                                                                  const std::string& path,
+                                                                  const std::string& name) const {
   const Node* node = Find(root, path);
   if (node == nullptr) return std::nullopt;
   const auto found = FindValue(node->values, name);
@@ -186,8 +188,8 @@ std::optional<platform::RegistryValue> FakeRegistry::Value(RootKey root, const s
   return found->second;
 }
 
-std::optional<std::string> FakeRegistry::StringValue(RootKey root, const std::string& path,
-                                                     const std::string& name) const {
+std::optional<std::string> FakeRegistryBackend::StringValue(RootKey root, const std::string& path,
+                                                            const std::string& name) const {
   const auto value = Value(root, path, name);
   if (!value || (value->type != ValueType::kString && value->type != ValueType::kExpandString)) {
     return std::nullopt;
@@ -196,8 +198,8 @@ std::optional<std::string> FakeRegistry::StringValue(RootKey root, const std::st
   return std::string(value->data.begin(), end);
 }
 
-std::optional<std::uint32_t> FakeRegistry::DwordValue(RootKey root, const std::string& path,
-                                                      const std::string& name) const {
+std::optional<std::uint32_t> FakeRegistryBackend::DwordValue(RootKey root, const std::string& path,
+                                                             const std::string& name) const {
   const auto value = Value(root, path, name);
   if (!value || value->type != ValueType::kDword || value->data.size() != 4) return std::nullopt;
   std::uint32_t number = 0;
@@ -205,7 +207,7 @@ std::optional<std::uint32_t> FakeRegistry::DwordValue(RootKey root, const std::s
   return number;
 }
 
-void FakeRegistry::SetUnopenable(RootKey root, const std::string& path, bool unopenable) {
+void FakeRegistryBackend::SetUnopenable(RootKey root, const std::string& path, bool unopenable) {
   if (unopenable) {
     unopenable_.insert(Canonical(root, path));
   } else {
@@ -213,7 +215,7 @@ void FakeRegistry::SetUnopenable(RootKey root, const std::string& path, bool uno
   }
 }
 
-void FakeRegistry::SetReadOnly(RootKey root, const std::string& path, bool read_only) {
+void FakeRegistryBackend::SetReadOnly(RootKey root, const std::string& path, bool read_only) {
   if (read_only) {
     read_only_.insert(Canonical(root, path));
   } else {
@@ -221,7 +223,8 @@ void FakeRegistry::SetReadOnly(RootKey root, const std::string& path, bool read_
   }
 }
 
-const FakeRegistry::Node* FakeRegistry::Find(RootKey root, const std::string& path) const {
+const FakeRegistryBackend::Node* FakeRegistryBackend::Find(RootKey root,
+                                                           const std::string& path) const {
   const Node* node = root == RootKey::kLocalMachine ? &local_machine_ : &current_user_;
   for (const std::string& segment : Segments(path)) {
     node = ChildOf(*node, segment);
@@ -230,7 +233,8 @@ const FakeRegistry::Node* FakeRegistry::Find(RootKey root, const std::string& pa
   return node;
 }
 
-FakeRegistry::Node* FakeRegistry::Find(RootKey root, const std::string& path, bool create) {
+FakeRegistryBackend::Node* FakeRegistryBackend::Find(RootKey root, const std::string& path,
+                                                     bool create) {
   Node* node = root == RootKey::kLocalMachine ? &local_machine_ : &current_user_;
   for (const std::string& segment : Segments(path)) {
     Node* child = ChildOf(*node, segment);
@@ -244,7 +248,7 @@ FakeRegistry::Node* FakeRegistry::Find(RootKey root, const std::string& path, bo
   return node;
 }
 
-std::string FakeRegistry::Canonical(RootKey root, const std::string& path) {
+std::string FakeRegistryBackend::Canonical(RootKey root, const std::string& path) {
   std::string canonical = root == RootKey::kLocalMachine ? "HKLM" : "HKCU";
   for (const std::string& segment : Segments(path)) canonical += "\\" + Folded(segment);
   return canonical;

@@ -1,4 +1,4 @@
-#include "fakes/fake_registry.h"
+#include "fakes/fake_registry_backend.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ constexpr RootKey kMachine = RootKey::kLocalMachine;
 // The fake stands in for the real registry in every test of the program's registry code, so
 // the ways a path can be spelt must all reach the key the real registry would.
 TEST(FakeRegistryPathTest, SpellingsOfOnePathReachTheSameKey) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   registry.SetDword(kUser, "\\Software\\Velmora", "Seen", 7);
   for (const std::string path :
        {"\\Software\\Velmora", "\\Software\\Velmora\\", "Software\\Velmora", "\\SOFTWARE\\velmora",
@@ -36,7 +36,7 @@ TEST(FakeRegistryPathTest, SpellingsOfOnePathReachTheSameKey) {
 }
 
 TEST(FakeRegistryPathTest, BackslashAloneIsTheRootAndHivesAreSeparate) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   registry.CreateKey(kMachine, "\\Software\\Policies");
   registry.CreateKey(kMachine, "\\System");
 
@@ -48,7 +48,7 @@ TEST(FakeRegistryPathTest, BackslashAloneIsTheRootAndHivesAreSeparate) {
 }
 
 TEST(FakeRegistryPathTest, CreateMakesMissingParentsAndKeepsTheirSpelling) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   registry.CreateKey(kUser, "\\Software");
   EXPECT_NE(registry.OpenKey(kUser, "\\software\\Velmora\\Options\\", /*create=*/true), nullptr);
 
@@ -61,7 +61,7 @@ TEST(FakeRegistryPathTest, CreateMakesMissingParentsAndKeepsTheirSpelling) {
 }
 
 TEST(FakeRegistryValueTest, NamesMatchWithoutCaseAndListInInsertionOrder) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   auto key = registry.OpenKey(kUser, "\\Software\\Velmora", /*create=*/true);
   ASSERT_NE(key, nullptr);
   EXPECT_TRUE(key->WriteString("Zeta", "z"));
@@ -83,7 +83,7 @@ TEST(FakeRegistryValueTest, NamesMatchWithoutCaseAndListInInsertionOrder) {
 }
 
 TEST(FakeRegistryValueTest, WritesStoreWhatTheRealRegistryStores) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   auto key = registry.OpenKey(kUser, "\\V", /*create=*/true);
   ASSERT_NE(key, nullptr);
   ASSERT_TRUE(key->WriteString("Text", "ab"));
@@ -103,7 +103,7 @@ TEST(FakeRegistryValueTest, WritesStoreWhatTheRealRegistryStores) {
 }
 
 TEST(FakeRegistryKnobTest, UnopenableKeyFailsEvenWithCreateAndCreatesNothing) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   registry.SetUnopenable(kUser, "\\Software\\Velmora\\");
   EXPECT_EQ(registry.OpenKey(kUser, "\\software\\velmora", /*create=*/true), nullptr);
   EXPECT_FALSE(registry.KeyExists(kUser, "\\Software\\Velmora"));
@@ -115,7 +115,7 @@ TEST(FakeRegistryKnobTest, UnopenableKeyFailsEvenWithCreateAndCreatesNothing) {
 }
 
 TEST(FakeRegistryKnobTest, ReadOnlyKeyRefusesWritesAndDeletesOfOpenKeys) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   registry.SetDword(kUser, "\\Software\\Velmora", "Kept", 1);
   auto key = registry.OpenKey(kUser, "\\Software\\Velmora", /*create=*/false);
   ASSERT_NE(key, nullptr);
@@ -129,7 +129,7 @@ TEST(FakeRegistryKnobTest, ReadOnlyKeyRefusesWritesAndDeletesOfOpenKeys) {
 }
 
 TEST(FakeRegistryBookkeepingTest, RecordsOpensAndCountsKeysUntilDestroyed) {
-  FakeRegistry registry;
+  FakeRegistryBackend registry;
   registry.CreateKey(kUser, "\\A");
   {
     auto a = registry.OpenKey(kUser, "\\A", /*create=*/false);

@@ -1,4 +1,4 @@
-#include "platform/registry_win32.h"
+#include "platform/registry_backend_win32.h"
 
 #include <windows.h>
 
@@ -136,8 +136,8 @@ class Win32RegistryKey : public RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RootKey root, const std::string& path,
-                                                    bool create) {
+std::unique_ptr<RegistryKey> Win32RegistryBackend::OpenKey(RootKey root, const std::string& path,
+                                                           bool create) {
   const HKEY hive = root == RootKey::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   const std::string subkey = SubkeyPath(path);
   HKEY opened = nullptr;
