@@ -32,6 +32,18 @@ TEST_F(MainWindowTest, ShowsItsCaptionPictureAndChromeLabels) {
   EXPECT_TRUE(shot.has_value()) << LastError();
 }
 
+TEST_F(MainWindowTest, FirstDisplayIsMaximisedOverTheWorkArea) {
+  EXPECT_TRUE(::IsZoomed(window_));
+  RECT work{};
+  ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  RECT frame{};
+  ASSERT_TRUE(::GetWindowRect(window_, &frame));
+  EXPECT_EQ(frame.left, work.left);
+  EXPECT_EQ(frame.top, work.top);
+  EXPECT_EQ(frame.right, work.right);
+  EXPECT_EQ(frame.bottom, work.bottom);
+}
+
 TEST_F(MainWindowTest, BackdropPictureIsDecodedAndDrawn) {
   // The title strip of the backdrop is pale blue, not the grey of an empty window.
   RECT frame{};

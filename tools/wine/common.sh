@@ -13,7 +13,9 @@ velmora_template="$velmora_repo/.cache/wine-prefix-template"
 # Inside each prefix: which Wine built it and how, so a Wine upgrade or a change to the recipe
 # below rebuilds it instead of reusing it.
 velmora_stamp_name=.velmora-wine-version
-velmora_template_recipe=2
+velmora_template_recipe=3
+# The test display, and the Wine desktop that covers it.
+velmora_screen_size=1280x800
 
 velmora_die() {
   echo "${0##*/}: $*" >&2
@@ -60,6 +62,14 @@ velmora_prefix_from_template() {
         # frames itself, so screenshots show windows as Windows would.
         timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
           </dev/null >>"$tmp/wineboot.log" 2>&1 8>&- 9>&- &&
+        # One Wine desktop window covering the whole X screen: Wine then places every window
+        # itself, so what the X server shows is where Windows says a window is (without a
+        # desktop, a maximised borderless window keeps the X position it was first drawn at,
+        # and clicks at its Windows coordinates miss).
+        timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+          </dev/null >>"$tmp/wineboot.log" 2>&1 8>&- 9>&- &&
+        timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+          /d "$velmora_screen_size" /f </dev/null >>"$tmp/wineboot.log" 2>&1 8>&- 9>&- &&
         timeout 60 "$WINESERVER" -w
     ) || {
       velmora_stop_prefix "$tmp/prefix"

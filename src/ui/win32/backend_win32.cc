@@ -178,7 +178,10 @@ class FormPeer : public WindowPeer, public FormCommands {
         break;
       }
       case WM_SIZE:
-        if (w == SIZE_MAXIMIZED || w == SIZE_MINIMIZED || w == SIZE_RESTORED) {
+        // Only a shown window's state is the user's doing: the sizes a hidden window is told
+        // of (at its creation, say) must not overwrite the state it is to be shown in.
+        if (::IsWindowVisible(hwnd_) &&
+            (w == SIZE_MAXIMIZED || w == SIZE_MINIMIZED || w == SIZE_RESTORED)) {
           form_.UpdateWindowStateFromPlatform(w == SIZE_MAXIMIZED   ? WindowState::kMaximized
                                               : w == SIZE_MINIMIZED ? WindowState::kMinimized
                                                                     : WindowState::kNormal);
