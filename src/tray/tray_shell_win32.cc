@@ -9,6 +9,7 @@
 #include "ui/image_list.h"
 #include "ui/win32/backend_win32.h"
 #include "ui/win32/peers_win32.h"
+#include "ui/win32/window_class_win32.h"
 
 namespace velmora::tray {
 namespace {
@@ -32,49 +33,40 @@ HWND Win32TrayShell::MainWindow() const {
 }
 
 WindowHandle Win32TrayShell::CreateUtilityWindow(TrayWindowClient& client) {
-  WNDCLASSA wc{};
-  if (!::GetClassInfoA(instance_, kUtilityWindowClass, &wc)) {
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance_;
-    wc.lpszClassName = kUtilityWindowClass;
-    ::RegisterClassA(&wc);
-  }
+  ui::win32::RegisterWindowClass(instance_, {kUtilityWindowClass, 0});
   taskbar_created_ = ::RegisterWindowMessageA("TaskbarCreated");
   client_ = &client;
-  HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, kUtilityWindowClass, "", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance_, this);
-  return reinterpret_cast<WindowHandle>(window);
+  utility_window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kUtilityWindowClass, "", WS_POPUP, 0, 0,
+                                          0, 0, nullptr, nullptr, instance_,
+                                          static_cast<ui::win32::MessageTarget*>(this)));
+  return reinterpret_cast<WindowHandle>(utility_window_.get());
 }
 
 void Win32TrayShell::DestroyUtilityWindow(WindowHandle window) {
-  if (window == 0) return;
-  ::SetWindowLongPtrA(ToWindow(window), GWLP_USERDATA, 0);
-  ::DestroyWindow(ToWindow(window));
+  if (window == 0 || ToWindow(window) != utility_window_.get()) return;
+  ui::win32::UnbindWindow(utility_window_.get());
+  utility_window_.reset();
   client_ = nullptr;
 }
 
-LRESULT CALLBACK Win32TrayShell::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(l);
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* shell = reinterpret_cast<Win32TrayShell*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (shell == nullptr || shell->client_ == nullptr || message == WM_NCCREATE ||
-      message == WM_CREATE || message == WM_NCDESTROY) {
+LRESULT Win32TrayShell::OnMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  if (client_ == nullptr || message == WM_NCCREATE || message == WM_CREATE) {
     return ::DefWindowProcA(hwnd, message, w, l);
   }
+  if (message == taskbar_created_) {
+    client_->ShellRestarted();
+    return 0;
+  }
+  if (message == WM_TIMER && w == kAnimateTimerId) {
+    client_->AnimateTick();
+    return 0;
+  }
   TrayMessage tray_message{message, w, l, 0};
-  shell->app_.Guard([&] {
-    if (message == shell->taskbar_created_) {
-      shell->client_->ShellRestarted();
-    } else if (message == WM_TIMER && w == kAnimateTimerId) {
-      shell->client_->AnimateTick();
-    } else {
-      shell->client_->TrayWndProc(tray_message);
-    }
-  });
+  client_->TrayWndProc(tray_message);
   return tray_message.result;
 }
+
+void Win32TrayShell::OnWindowGone() { utility_window_.release(); }
 
 std::uint32_t Win32TrayShell::RegisterMessage(const std::string& name) {
   return ::RegisterWindowMessageA(name.c_str());
@@ -138,7 +130,8 @@ IconHandle Win32TrayShell::ApplicationIcon() {
 
 IconHandle Win32TrayShell::CopyIcon(IconHandle icon) { return FromIcon(::CopyIcon(ToIcon(icon))); }
 
-void Win32TrayShell::DestroyIcon(IconHandle icon) { ::DestroyIcon(ToIcon(icon)); }
+// The portable side owns its icons (OwnedIcon); this is their release.
+void Win32TrayShell::DestroyIcon(IconHandle icon) { platform::IconTraits::Close(ToIcon(icon)); }
 
 IconHandle Win32TrayShell::IconFromImageList(const ui::ImageList& images, int index) {
   HIMAGELIST native = ui::win32::NativeImageList(&images);

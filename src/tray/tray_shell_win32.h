@@ -3,15 +3,17 @@
 
 #include <windows.h>
 
+#include "platform/unique_handle_win32.h"
 #include "tray/tray_shell.h"
 #include "ui/application.h"
+#include "ui/win32/window_procedure_win32.h"
 
 namespace velmora::tray {
 
 // The tray's shell on Windows: a hidden top-level utility window (top-level, so that it hears
 // the shell's "TaskbarCreated" broadcast), Shell_NotifyIconA with the first ANSI record, and
 // the main window standing for the application's window.
-class Win32TrayShell : public TrayShell {
+class Win32TrayShell : public TrayShell, public ui::win32::MessageTarget {
  public:
   // The application's main window stands for the application's window and the owner's.
   Win32TrayShell(HINSTANCE instance, ui::Application& app) : instance_(instance), app_(app) {}
@@ -37,14 +39,18 @@ class Win32TrayShell : public TrayShell {
   void StartTimer(WindowHandle window, int interval_ms) override;
   void StopTimer(WindowHandle window) override;
 
+  ui::Application& app() const override { return app_; }
+
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  LRESULT OnMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) override;
+  void OnWindowGone() override;
   HWND MainWindow() const;
 
   HINSTANCE instance_;
   ui::Application& app_;
   UINT taskbar_created_ = 0;
   TrayWindowClient* client_ = nullptr;
+  platform::UniqueWindow utility_window_;
 };
 
 }  // namespace velmora::tray

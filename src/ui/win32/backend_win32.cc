@@ -10,8 +10,10 @@
 
 #include "ui/form.h"
 #include "ui/image.h"
+#include "ui/win32/backdrop_win32.h"
 #include "ui/win32/device_change_win32.h"
 #include "ui/win32/peers_win32.h"
+#include "ui/win32/window_class_win32.h"
 
 namespace velmora::ui {
 namespace win32 {
@@ -31,36 +33,13 @@ class FormPeer : public WindowPeer, public FormCommands {
 
   void Create() {
     const std::string& class_name = form_.class_name();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!::GetClassInfoExA(context().instance, class_name.c_str(), &wc)) {
-      wc = WNDCLASSEXA{};
-      wc.cbSize = sizeof wc;
-      wc.style = CS_DBLCLKS | (form_.drop_shadow() ? CS_DROPSHADOW : 0u);
-      wc.lpfnWndProc = WindowProc;
-      wc.hInstance = context().instance;
-      wc.hIcon = ::LoadIconA(context().instance, "MAINICON");
-      wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-      wc.lpszClassName = class_name.c_str();
-      wc.hIconSm = static_cast<HICON>(::LoadImageA(context().instance, "MAINICON", IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXSMICON),
-                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
-      ::RegisterClassExA(&wc);
-    }
-    const Rect& r = form_.bounds();
+    RegisterWindowClass(
+        context().instance,
+        {class_name.c_str(), CS_DBLCLKS | (form_.drop_shadow() ? CS_DROPSHADOW : 0u), "MAINICON"});
     const DWORD ex_style = form_.stay_on_top() ? WS_EX_TOPMOST | WS_EX_TOOLWINDOW : WS_EX_APPWINDOW;
-    hwnd_ = ::CreateWindowExA(ex_style, class_name.c_str(), form_.text().c_str(),
-                              WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, r.left,
-                              r.top, r.width, r.height, nullptr, nullptr, context().instance, this);
-    if (hwnd_ != nullptr) Tag();
-  }
-
-  ~FormPeer() override {
-    // Unlink first: the window's last messages must not reach a half-destroyed peer.
-    if (hwnd_ != nullptr) {
-      ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-      ::DestroyWindow(std::exchange(hwnd_, nullptr));
-    }
+    CreateOwnedWindow(ex_style, class_name.c_str(), form_.text().c_str(),
+                      WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, form_.bounds(),
+                      nullptr);
   }
 
   void Sync(Aspect aspect) override {
@@ -85,8 +64,8 @@ class FormPeer : public WindowPeer, public FormCommands {
   }
 
   HBRUSH BackdropBrush() override {
-    if (!backdrop_brush_) BuildBackdrop();
-    return backdrop_brush_.get();
+    if (!backdrop_.painted()) PaintBackdrop();
+    return backdrop_.brush();
   }
 
  private:
@@ -125,41 +104,32 @@ class FormPeer : public WindowPeer, public FormCommands {
   }
 
   // The form's colour with the pictures placed directly on it, at their places.
-  void BuildBackdrop() {
+  void PaintBackdrop() {
     RECT client{};
     ::GetClientRect(hwnd_, &client);
     const Rect& r = form_.bounds();
     const int width = std::max<int>(client.right, r.width);
     const int height = std::max<int>(client.bottom, r.height);
-    HDC screen = ::GetDC(nullptr);
-    platform::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
-    HDC dc = ::CreateCompatibleDC(screen);
-    HGDIOBJ old_bitmap = ::SelectObject(dc, bitmap.get());
-    platform::UniqueBrush fill(::CreateSolidBrush(ToColorRef(form_.color())));
-    RECT all{0, 0, width, height};
-    ::FillRect(dc, &all, fill.get());
-    HDC source = ::CreateCompatibleDC(screen);
-    for (const auto& component : form_.components()) {
-      auto* image = dynamic_cast<const Image*>(component.get());
-      if (image == nullptr || image->parent() != &form_) continue;
-      HBITMAP picture = PictureBitmapOf(*image);
-      if (picture == nullptr) continue;
-      HGDIOBJ old = ::SelectObject(source, picture);
-      const Rect& b = image->bounds();
-      ::BitBlt(dc, b.left, b.top, b.width, b.height, source, 0, 0, SRCCOPY);
-      ::SelectObject(source, old);
-    }
-    ::DeleteDC(source);
-    ::SelectObject(dc, old_bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    backdrop_brush_.reset(::CreatePatternBrush(bitmap.get()));
-    backdrop_ = std::move(bitmap);
+    backdrop_.Paint(width, height, [&](HDC dc) {
+      platform::UniqueBrush fill(::CreateSolidBrush(ToColorRef(form_.color())));
+      RECT all{0, 0, width, height};
+      ::FillRect(dc, &all, fill.get());
+      const platform::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+      for (const auto& component : form_.components()) {
+        auto* image = dynamic_cast<const Image*>(component.get());
+        if (image == nullptr || image->parent() != &form_) continue;
+        HBITMAP picture = PictureBitmapOf(*image);
+        if (picture == nullptr) continue;
+        const platform::SelectedObject selection(source.get(), picture);
+        const Rect& b = image->bounds();
+        ::BitBlt(dc, b.left, b.top, b.width, b.height, source.get(), 0, 0, SRCCOPY);
+      }
+    });
   }
 
-  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) {
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) override {
     LRESULT routed = 0;
-    if (RouteChildMessage(app(), message, w, l, routed)) return routed;
+    if (RouteChildMessage(message, w, l, routed)) return routed;
     switch (message) {
       case WM_ERASEBKGND: {
         RECT client{};
@@ -168,12 +138,13 @@ class FormPeer : public WindowPeer, public FormCommands {
         return 1;
       }
       case WM_CLOSE:
-        app().Guard([&] { app().CloseForm(form_); });
+        app().CloseForm(form_);
         return 0;
       case WM_DEVICECHANGE: {
-        bool handled = false;
+        // TRUE grants what a query asks, as the default processing would; also when the
+        // handler failed, whose error is shown here so the sender still gets its answer.
+        bool handled = true;
         app().Guard([&] { handled = form_.DeviceChanged(DecodeDeviceChange(w, l)); });
-        // TRUE grants what a query asks, as the default processing would.
         if (handled) return TRUE;
         break;
       }
@@ -190,39 +161,12 @@ class FormPeer : public WindowPeer, public FormCommands {
       default:
         break;
     }
-    return ::DefWindowProcA(hwnd_, message, w, l);
-  }
-
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(l);
-      auto* peer = static_cast<FormPeer*>(create->lpCreateParams);
-      peer->hwnd_ = hwnd;
-      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
-    }
-    auto* peer = reinterpret_cast<FormPeer*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (peer == nullptr) return ::DefWindowProcA(hwnd, message, w, l);
-    if (message == WM_NCDESTROY) {
-      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      peer->hwnd_ = nullptr;
-      return ::DefWindowProcA(hwnd, message, w, l);
-    }
-    // No exception may cross back into the platform.
-    LRESULT result = 0;
-    try {
-      result = peer->HandleMessage(message, w, l);
-    } catch (const std::exception& error) {
-      peer->app().HandleException(error);
-    } catch (...) {
-      peer->app().HandleUnknownException();
-    }
-    return result;
+    return WindowPeer::HandleMessage(message, w, l);
   }
 
   Form& form_;
   bool shown_once_ = false;
-  platform::UniqueBitmap backdrop_;
-  platform::UniqueBrush backdrop_brush_;
+  Backdrop backdrop_;
 };
 
 }  // namespace

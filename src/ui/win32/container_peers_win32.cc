@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include "ui/containers.h"
+#include "ui/win32/backdrop_win32.h"
 #include "ui/win32/peers_win32.h"
+#include "ui/win32/window_class_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {
@@ -12,25 +14,24 @@ namespace {
 constexpr char kTabSheetClass[] = "VelmoraTabSheet";
 constexpr char kPagerPageClass[] = "VelmoraPagerPage";
 
-// A container window of our own class; the class's procedure finds the peer by the window.
+// A container window of our own class: hands its children's notifications to their peers and
+// fills itself with its backdrop.
 class OwnContainerPeer : public WindowPeer {
  public:
   using WindowPeer::WindowPeer;
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    auto* peer = dynamic_cast<OwnContainerPeer*>(FromWindow(hwnd));
-    if (peer == nullptr) return ::DefWindowProcA(hwnd, message, w, l);
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) override {
     LRESULT result = 0;
-    if (RouteChildMessage(peer->app(), message, w, l, result)) return result;
+    if (RouteChildMessage(message, w, l, result)) return result;
     if (message == WM_ERASEBKGND) {
-      HBRUSH brush = peer->BackdropBrush();
       RECT client{};
-      ::GetClientRect(hwnd, &client);
+      ::GetClientRect(hwnd_, &client);
       ::SetBrushOrgEx(reinterpret_cast<HDC>(w), 0, 0, nullptr);
-      ::FillRect(reinterpret_cast<HDC>(w), &client, brush);
+      ::FillRect(reinterpret_cast<HDC>(w), &client, BackdropBrush());
       return 1;
     }
-    return ::DefWindowProcA(hwnd, message, w, l);
+    return WindowPeer::HandleMessage(message, w, l);
   }
 };
 
@@ -38,7 +39,7 @@ class OwnContainerPeer : public WindowPeer {
 class TabSheetPeer : public OwnContainerPeer {
  public:
   TabSheetPeer(Context context, TabSheet& sheet) : OwnContainerPeer(context, sheet) {
-    RegisterWindowClass(context.instance, kTabSheetClass, WindowProc);
+    RegisterWindowClass(context.instance, {kTabSheetClass});
     HWND tab = ParentWindowOf(sheet);
     RECT display{};
     ::GetClientRect(tab, &display);
@@ -55,35 +56,25 @@ class TabSheetPeer : public OwnContainerPeer {
 class PagerPagePeer : public OwnContainerPeer {
  public:
   PagerPagePeer(Context context, PagerPage& page) : OwnContainerPeer(context, page) {
-    RegisterWindowClass(context.instance, kPagerPageClass, WindowProc);
+    RegisterWindowClass(context.instance, {kPagerPageClass});
     CreateChild(kPagerPageClass, 0);
   }
 
   HBRUSH BackdropBrush() override {
-    if (!brush_) Build();
-    return brush_.get();
+    if (!backdrop_.painted()) {
+      const Rect& r = control().bounds();
+      backdrop_.Paint(r.width, r.height, [&r](HDC dc) {
+        TRIVERTEX vertices[2] = {{0, 0, 0xDC00, 0xEB00, 0xFC00, 0},
+                                 {r.width, r.height, 0xC100, 0xDB00, 0xFC00, 0}};
+        GRADIENT_RECT span{0, 1};
+        ::GradientFill(dc, vertices, 2, &span, 1, GRADIENT_FILL_RECT_V);
+      });
+    }
+    return backdrop_.brush();
   }
 
  private:
-  void Build() {
-    const Rect& r = control().bounds();
-    HDC screen = ::GetDC(nullptr);
-    platform::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, r.width, r.height));
-    HDC dc = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(dc, bitmap.get());
-    TRIVERTEX vertices[2] = {{0, 0, 0xDC00, 0xEB00, 0xFC00, 0},
-                             {r.width, r.height, 0xC100, 0xDB00, 0xFC00, 0}};
-    GRADIENT_RECT span{0, 1};
-    ::GradientFill(dc, vertices, 2, &span, 1, GRADIENT_FILL_RECT_V);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    brush_.reset(::CreatePatternBrush(bitmap.get()));
-    bitmap_ = std::move(bitmap);
-  }
-
-  platform::UniqueBitmap bitmap_;
-  platform::UniqueBrush brush_;
+  Backdrop backdrop_;
 };
 
 // A framed group box; transparent over its container, and a container itself.
@@ -91,7 +82,6 @@ class GroupBoxPeer : public WindowPeer {
  public:
   GroupBoxPeer(Context context, GroupBox& box) : WindowPeer(context, box), box_(box) {
     CreateChild("BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
-    if (hwnd_ != nullptr) Subclass();
   }
 
   HBRUSH OnControlColor(HDC dc) override {
@@ -102,7 +92,7 @@ class GroupBoxPeer : public WindowPeer {
 
  private:
   bool OnSubclassMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override {
-    if (RouteChildMessage(app(), message, w, l, result)) return true;
+    if (RouteChildMessage(message, w, l, result)) return true;
     if (message == WM_ERASEBKGND) {
       result = PaintBackdrop(hwnd_, reinterpret_cast<HDC>(w)) ? 1 : 0;
       return result != 0;
@@ -120,7 +110,6 @@ class PageControlPeer : public WindowPeer {
       : WindowPeer(context, control), control_(control) {
     CreateChild(WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP);
     if (hwnd_ == nullptr) return;
-    Subclass();
     const auto& sheets = control.sheets();
     for (std::size_t i = 0; i < sheets.size(); ++i) {
       TCITEMA item{};
@@ -146,7 +135,7 @@ class PageControlPeer : public WindowPeer {
 
  private:
   bool OnSubclassMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override {
-    return RouteChildMessage(app(), message, w, l, result);
+    return RouteChildMessage(message, w, l, result);
   }
 
   PageControl& control_;

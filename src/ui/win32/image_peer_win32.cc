@@ -50,7 +50,6 @@ class ImagePeer : public WindowPeer {
     style |= image.stretch() ? SS_REALSIZECONTROL : SS_CENTERIMAGE;
     CreateChild("STATIC", style);
     if (hwnd_ == nullptr) return;
-    Subclass();
     if (bitmap_) {
       ::SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.get()));
     } else if (picture.format == Picture::Format::kIcon) {

@@ -14,7 +14,6 @@ class LabelPeer : public WindowPeer {
   LabelPeer(Context context, Label& label) : WindowPeer(context, label), label_(label) {
     CreateChild("STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY);
     if (hwnd_ == nullptr) return;
-    Subclass();
     FitToText();
   }
 
@@ -61,14 +60,14 @@ class LabelPeer : public WindowPeer {
 
   // Labels size themselves to their text; only their left and top are fixed.
   void FitToText() {
-    HDC dc = ::GetDC(hwnd_);
-    HGDIOBJ old = ::SelectObject(dc, font_handle());
     RECT text{0, 0, 0, 0};
     const std::string& caption = label_.text();
-    ::DrawTextA(dc, caption.empty() ? " " : caption.c_str(), -1, &text,
-                DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd_, dc);
+    {
+      const platform::WindowDc dc(hwnd_);
+      const platform::SelectedObject font(dc.get(), font_handle());
+      ::DrawTextA(dc.get(), caption.empty() ? " " : caption.c_str(), -1, &text,
+                  DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
+    }
     Rect bounds = label_.bounds();
     const int old_width = bounds.width;
     const int old_height = bounds.height;

@@ -6,7 +6,9 @@
 
 #include "ui/containers.h"
 #include "ui/image_list.h"
+#include "ui/win32/backdrop_win32.h"
 #include "ui/win32/peers_win32.h"
+#include "ui/win32/window_class_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {
@@ -35,7 +37,7 @@ void FillVertical(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
 class PagerPeer : public WindowPeer {
  public:
   PagerPeer(Context context, Pager& pager) : WindowPeer(context, pager), pager_(pager) {
-    RegisterWindowClass(context.instance, kPagerClass, WindowProc);
+    RegisterWindowClass(context.instance, {kPagerClass});
     CreateChild(kPagerClass, WS_CLIPCHILDREN);
     LOGFONTA tahoma{};
     tahoma.lfHeight = -::MulDiv(8, 96, 72);
@@ -108,18 +110,16 @@ class PagerPeer : public WindowPeer {
     RECT text{r.left + 4, r.top + 36, r.right - 4, r.bottom - 4};
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, page.enabled() ? RGB(0, 0, 0) : ::GetSysColor(COLOR_GRAYTEXT));
-    HGDIOBJ old = ::SelectObject(dc, caption_font_.get());
+    const platform::SelectedObject font(dc, caption_font_.get());
     ::DrawTextA(dc, page.text().c_str(), -1, &text,
                 DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    ::SelectObject(dc, old);
   }
 
   void Paint(HDC target) {
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    HDC dc = ::CreateCompatibleDC(target);
-    platform::UniqueBitmap buffer(::CreateCompatibleBitmap(target, client.right, client.bottom));
-    HGDIOBJ old = ::SelectObject(dc, buffer.get());
+    const MemoryCanvas canvas(target, client.right, client.bottom);
+    HDC dc = canvas.dc();
     // The window picture around the tabs; the pages cover the rest.
     if (!PaintBackdrop(hwnd_, dc)) ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     const int tab_height = pager_.style().tab_height;
@@ -136,8 +136,6 @@ class PagerPeer : public WindowPeer {
     ::BitBlt(target, client.right - 1, tab_height, 1, client.bottom - tab_height, dc,
              client.right - 1, tab_height, SRCCOPY);
     ::BitBlt(target, 0, client.bottom - 1, client.right, 1, dc, 0, client.bottom - 1, SRCCOPY);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
   }
 
   void SetHot(int index) {
@@ -150,17 +148,15 @@ class PagerPeer : public WindowPeer {
     ::InvalidateRect(hwnd_, &row, FALSE);
   }
 
-  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) {
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) override {
     LRESULT result = 0;
-    if (RouteChildMessage(app(), message, w, l, result)) return result;
+    if (RouteChildMessage(message, w, l, result)) return result;
     switch (message) {
       case WM_ERASEBKGND:
         return 1;
       case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(hwnd_, &paint);
-        Paint(dc);
-        ::EndPaint(hwnd_, &paint);
+        const platform::PaintDc dc(hwnd_);
+        Paint(dc.get());
         return 0;
       }
       case WM_MOUSEMOVE: {
@@ -178,22 +174,14 @@ class PagerPeer : public WindowPeer {
       case WM_LBUTTONDOWN: {
         const int tab = TabAt({GET_X_LPARAM(l), GET_Y_LPARAM(l)});
         if (tab >= 0 && tab != pager_.active_index()) {
-          app().Guard([&] { pager_.UserSelectTab(tab); });
           ::InvalidateRect(hwnd_, nullptr, FALSE);
+          pager_.UserSelectTab(tab);
         }
         return 0;
       }
       default:
-        return ::DefWindowProcA(hwnd_, message, w, l);
+        return WindowPeer::HandleMessage(message, w, l);
     }
-  }
-
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    auto* peer = dynamic_cast<PagerPeer*>(FromWindow(hwnd));
-    if (peer == nullptr) return ::DefWindowProcA(hwnd, message, w, l);
-    LRESULT result = 0;
-    peer->app().Guard([&] { result = peer->HandleMessage(message, w, l); });
-    return result;
   }
 
   Pager& pager_;

@@ -12,6 +12,7 @@
 #include "ui/application.h"
 #include "ui/component.h"
 #include "ui/control.h"
+#include "ui/win32/window_procedure_win32.h"
 
 namespace velmora::ui::win32 {
 
@@ -22,15 +23,15 @@ struct Context {
 };
 
 // A peer with a window. Its parent window routes WM_COMMAND, WM_NOTIFY and the colour
-// messages back to it.
-class WindowPeer : public ComponentPeer {
+// messages back to it; its own messages reach it through the program's window procedure.
+class WindowPeer : public ComponentPeer, public MessageTarget {
  public:
   WindowPeer(Context context, Control& control) : context_(context), control_(control) {}
   ~WindowPeer() override;
 
   HWND hwnd() const { return hwnd_; }
   Control& control() const { return control_; }
-  Application& app() const { return context_.app; }
+  Application& app() const override { return context_.app; }
 
   void Sync(Aspect aspect) override;
 
@@ -43,31 +44,37 @@ class WindowPeer : public ComponentPeer {
   // What a container paints beneath its children, as a brush; null for plain containers.
   virtual HBRUSH BackdropBrush() { return nullptr; }
 
+  // The peer of one of our windows; null for any other window.
   static WindowPeer* FromWindow(HWND hwnd);
 
  protected:
-  // Creates the window with the shared properties applied, stacked above its earlier siblings.
+  // Creates the child window with the shared properties applied, stacked above its earlier
+  // siblings. A window of a platform class is subclassed, so its messages reach
+  // OnSubclassMessage; one of our own classes gets them all through HandleMessage.
   void CreateChild(const char* window_class, DWORD style, DWORD ex_style = 0);
-  // Hooks the window's messages (mouse, cursor) through OnSubclassMessage.
-  void Subclass();
-  virtual bool OnSubclassMessage(UINT /*message*/, WPARAM /*w*/, LPARAM /*l*/, LRESULT& /*r*/) {
-    return false;
+  // Creates and owns the peer's window, bound to the peer; false when it could not be made.
+  bool CreateOwnedWindow(DWORD ex_style, const char* window_class, const char* text, DWORD style,
+                         const Rect& bounds, HWND parent);
+  // The messages of a window of one of our own classes; the default processing by default.
+  virtual LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) {
+    return ::DefWindowProcA(hwnd_, message, w, l);
   }
-  // Links the window to this peer and tags it with the component's name.
-  void Tag();
   void ApplyFont();
   HFONT font_handle() const { return font_.get(); }
   const Context& context() const { return context_; }
 
+  // The window while it exists; owned by window_.
   HWND hwnd_ = nullptr;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
-                                       DWORD_PTR data);
+  LRESULT OnMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) final;
+  void OnWindowGone() final;
+
   Context context_;
   Control& control_;
   platform::UniqueFont font_;
-  ATOM name_atom_ = 0;
+  platform::UniqueGlobalAtom name_atom_;
+  platform::UniqueWindow window_;
 };
 
 // The window of the nearest windowed ancestor, to create a child in.
@@ -76,8 +83,9 @@ HWND ParentWindowOf(const Control& control);
 COLORREF ToColorRef(Color color);
 // A font of the platform for a font of the component model.
 platform::UniqueFont CreateFontFor(const Font& font);
-// Tags a window with a component's name so outside tools can find it; returns the atom.
-ATOM TagWindow(HWND hwnd, const std::string& name);
+// Tags a window with a component's name so outside tools can find it; the atom names it for
+// as long as it is held.
+platform::UniqueGlobalAtom TagWindow(HWND hwnd, const std::string& name);
 // The composite the nearest painting container shows beneath a child, as a brush aligned for
 // drawing in the child's device context; null when no container paints one.
 HBRUSH BackdropBrushFor(HWND child, HDC dc);
@@ -85,7 +93,7 @@ HBRUSH BackdropBrushFor(HWND child, HDC dc);
 bool PaintBackdrop(HWND window, HDC dc);
 // What every container does with the messages its children send it: hands them to the
 // child's peer. True when handled, with the answer in result.
-bool RouteChildMessage(Application& app, UINT message, WPARAM w, LPARAM l, LRESULT& result);
+bool RouteChildMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result);
 // The picture of a popup-menu item, drawn by its owner window on the menu's request.
 struct MenuPicture {
   HIMAGELIST images;
@@ -93,8 +101,6 @@ struct MenuPicture {
 };
 // Answers WM_MEASUREITEM and WM_DRAWITEM for menu-item pictures.
 bool HandleMenuPictureMessage(UINT message, LPARAM l, LRESULT& result);
-// A window class of our own with the given procedure, registered once.
-void RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 
 // One place that knows every kind: the factory of the backend's peers.
 std::unique_ptr<ComponentPeer> CreatePeer(Context context, Component& component);

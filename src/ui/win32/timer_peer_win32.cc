@@ -3,6 +3,7 @@
 
 #include "ui/timer.h"
 #include "ui/win32/peers_win32.h"
+#include "ui/win32/window_class_win32.h"
 
 namespace velmora::ui::win32 {
 namespace {
@@ -10,47 +11,45 @@ namespace {
 constexpr char kTimerWindowClass[] = "VelmoraTimerWindow";
 constexpr UINT_PTR kTimerId = 1;
 
-class TimerPeer : public ComponentPeer {
+class TimerPeer : public ComponentPeer, public MessageTarget {
  public:
   TimerPeer(Context context, Timer& timer) : app_(context.app), timer_(timer) {
-    WNDCLASSA wc{};
-    if (!::GetClassInfoA(context.instance, kTimerWindowClass, &wc)) {
-      wc.lpfnWndProc = WindowProc;
-      wc.hInstance = context.instance;
-      wc.lpszClassName = kTimerWindowClass;
-      ::RegisterClassA(&wc);
-    }
+    RegisterWindowClass(context.instance, {kTimerWindowClass, 0});
     window_.reset(::CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    context.instance, nullptr));
-    ::SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                                    context.instance, static_cast<MessageTarget*>(this)));
     Restart();
   }
 
   ~TimerPeer() override {
+    if (!window_) return;
     ::KillTimer(window_.get(), kTimerId);
-    ::SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+    UnbindWindow(window_.get());
   }
 
   void Sync(Aspect aspect) override {
     if (aspect == Aspect::kEnabled || aspect == Aspect::kInterval) Restart();
   }
 
+  Application& app() const override { return app_; }
+
  private:
   void Restart() {
+    if (!window_) return;
     ::KillTimer(window_.get(), kTimerId);
     if (timer_.enabled() && timer_.interval_ms() > 0) {
       ::SetTimer(window_.get(), kTimerId, static_cast<UINT>(timer_.interval_ms()), nullptr);
     }
   }
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    auto* peer = reinterpret_cast<TimerPeer*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (message == WM_TIMER && peer != nullptr) {
-      peer->app_.Guard([peer] { peer->timer_.Tick(); });
+  LRESULT OnMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) override {
+    if (message == WM_TIMER && w == kTimerId) {
+      timer_.Tick();
       return 0;
     }
     return ::DefWindowProcA(hwnd, message, w, l);
   }
+
+  void OnWindowGone() override { window_.release(); }
 
   Application& app_;
   Timer& timer_;

@@ -9,7 +9,6 @@
 namespace velmora::ui::win32 {
 namespace {
 
-constexpr char kPeerProperty[] = "VelmoraPeer";
 constexpr char kNameProperty[] = "VelmoraName";
 
 int SystemColorIndex(SystemColor color) {
@@ -56,9 +55,9 @@ platform::UniqueFont CreateFontFor(const Font& font) {
       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
 }
 
-ATOM TagWindow(HWND hwnd, const std::string& name) {
-  const ATOM atom = ::GlobalAddAtomA(name.c_str());
-  ::SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+platform::UniqueGlobalAtom TagWindow(HWND hwnd, const std::string& name) {
+  platform::UniqueGlobalAtom atom(::GlobalAddAtomA(name.c_str()));
+  ::SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom.get())));
   return atom;
 }
 
@@ -71,35 +70,53 @@ HWND ParentWindowOf(const Control& control) {
 
 WindowPeer::~WindowPeer() {
   if (hwnd_ != nullptr) {
-    ::RemovePropA(hwnd_, kPeerProperty);
+    // Unbound first: the window's last messages must not reach a half-destroyed peer.
+    UnbindWindow(hwnd_);
     ::RemovePropA(hwnd_, kNameProperty);
-    ::DestroyWindow(hwnd_);
   }
-  if (name_atom_ != 0) ::GlobalDeleteAtom(name_atom_);
 }
 
-WindowPeer* WindowPeer::FromWindow(HWND hwnd) {
-  return static_cast<WindowPeer*>(::GetPropA(hwnd, kPeerProperty));
+WindowPeer* WindowPeer::FromWindow(HWND hwnd) { return dynamic_cast<WindowPeer*>(TargetOf(hwnd)); }
+
+bool WindowPeer::CreateOwnedWindow(DWORD ex_style, const char* window_class, const char* text,
+                                   DWORD style, const Rect& bounds, HWND parent) {
+  // Our own classes bind the window to this peer while it is being created.
+  window_.reset(::CreateWindowExA(ex_style, window_class, text, style, bounds.left, bounds.top,
+                                  bounds.width, bounds.height, parent, nullptr, context_.instance,
+                                  static_cast<MessageTarget*>(this)));
+  hwnd_ = window_.get();
+  if (hwnd_ == nullptr) return false;
+  if (TargetOf(hwnd_) == nullptr) {
+    BindWindow(hwnd_, this);
+    SubclassToTarget(hwnd_);
+  }
+  name_atom_ = TagWindow(hwnd_, control_.name());
+  return true;
 }
 
 void WindowPeer::CreateChild(const char* window_class, DWORD style, DWORD ex_style) {
-  const Rect& r = control_.bounds();
   style |= WS_CHILD | WS_CLIPSIBLINGS;
   if (control_.visible()) style |= WS_VISIBLE;
   if (!control_.enabled()) style |= WS_DISABLED;
-  hwnd_ = ::CreateWindowExA(ex_style, window_class, control_.text().c_str(), style, r.left, r.top,
-                            r.width, r.height, ParentWindowOf(control_), nullptr, context_.instance,
-                            nullptr);
-  if (hwnd_ == nullptr) return;
-  Tag();
+  if (!CreateOwnedWindow(ex_style, window_class, control_.text().c_str(), style, control_.bounds(),
+                         ParentWindowOf(control_))) {
+    return;
+  }
   // New children go below their siblings; the layout wants later ones on top.
   ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ApplyFont();
 }
 
-void WindowPeer::Tag() {
-  ::SetPropA(hwnd_, kPeerProperty, this);
-  name_atom_ = TagWindow(hwnd_, control_.name());
+LRESULT WindowPeer::OnMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  // Messages of the window's creation arrive before CreateWindowEx has told us its handle.
+  if (hwnd_ == nullptr) hwnd_ = hwnd;
+  return HandleMessage(message, w, l);
+}
+
+void WindowPeer::OnWindowGone() {
+  // Destroyed with its parent: nothing is left to destroy.
+  window_.release();
+  hwnd_ = nullptr;
 }
 
 HBRUSH BackdropBrushFor(HWND child, HDC dc) {
@@ -125,12 +142,12 @@ bool PaintBackdrop(HWND window, HDC dc) {
   return true;
 }
 
-bool RouteChildMessage(Application& app, UINT message, WPARAM w, LPARAM l, LRESULT& result) {
+bool RouteChildMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) {
   switch (message) {
     case WM_COMMAND:
       if (WindowPeer* child =
               l != 0 ? WindowPeer::FromWindow(reinterpret_cast<HWND>(l)) : nullptr) {
-        app.Guard([&] { child->OnCommand(HIWORD(w)); });
+        child->OnCommand(HIWORD(w));
         result = 0;
         return true;
       }
@@ -139,15 +156,13 @@ bool RouteChildMessage(Application& app, UINT message, WPARAM w, LPARAM l, LRESU
       auto* header = reinterpret_cast<NMHDR*>(l);
       WindowPeer* child = WindowPeer::FromWindow(header->hwndFrom);
       if (child == nullptr) return false;
-      bool handled = false;
-      app.Guard([&] { handled = child->OnNotify(*header, result); });
-      return handled;
+      return child->OnNotify(*header, result);
     }
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (WindowPeer* child =
               l != 0 ? WindowPeer::FromWindow(reinterpret_cast<HWND>(l)) : nullptr) {
-        app.Guard([&] { child->OnScroll(LOWORD(w)); });
+        child->OnScroll(LOWORD(w));
         result = 0;
         return true;
       }
@@ -169,38 +184,9 @@ bool RouteChildMessage(Application& app, UINT message, WPARAM w, LPARAM l, LRESU
   }
 }
 
-void RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
-  WNDCLASSA wc{};
-  if (::GetClassInfoA(instance, name, &wc)) return;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = name;
-  ::RegisterClassA(&wc);
-}
-
 void WindowPeer::ApplyFont() {
   font_ = CreateFontFor(control_.font());
   ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-}
-
-void WindowPeer::Subclass() {
-  ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-}
-
-LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l,
-                                          UINT_PTR /*id*/, DWORD_PTR data) {
-  auto* peer = reinterpret_cast<WindowPeer*>(data);
-  if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, SubclassProc, 1);
-  } else {
-    LRESULT result = 0;
-    bool handled = false;
-    peer->app().Guard([&] { handled = peer->OnSubclassMessage(message, w, l, result); });
-    if (handled) return result;
-  }
-  return ::DefSubclassProc(hwnd, message, w, l);
 }
 
 void WindowPeer::Sync(Aspect aspect) {
