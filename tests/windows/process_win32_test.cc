@@ -1,7 +1,7 @@
 #include "platform/process_win32.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
