@@ -175,6 +175,8 @@ class ListViewPeerWin32 : public WindowPeer, public ListViewPeer {
         result = CDRF_NOTIFYITEMDRAW;
         return true;
       case CDDS_ITEMPREPAINT:
+        // Left selected on purpose: CDRF_NEWFONT tells the list to draw with it and to put
+        // its own font back afterwards.
         ::SelectObject(draw.nmcd.hdc, item_font_.get());
         draw.clrText = ToColorRef(list_.font().color);
         result = CDRF_NEWFONT;
