@@ -44,6 +44,33 @@ TEST_F(MainWindowTest, FirstDisplayIsMaximisedOverTheWorkArea) {
   EXPECT_EQ(frame.bottom, work.bottom);
 }
 
+// The screen shows the maximised window where Windows put it, so a real click on a tab's place
+// lands on that tab and the screen there shows the tab, not the desktop.
+TEST_F(MainWindowTest, RealClickOnATabSelectsIt) {
+  HWND pager = FindControl(window_, "PGCtrl");
+  ASSERT_NE(pager, nullptr) << LastError();
+  RECT pager_rect{};
+  ASSERT_TRUE(::GetWindowRect(pager, &pager_rect));
+  // Inside the second tab, left of its picture and above its caption: 20 pixels of margin,
+  // tabs 150 wide and 6 apart.
+  const POINT tab{pager_rect.left + 20 + 156 + 12, pager_rect.top + 30};
+  ASSERT_EQ(::WindowFromPoint(tab), pager);
+  RECT frame{};
+  ASSERT_TRUE(::GetWindowRect(window_, &frame));
+  uint32_t pixel = 0;
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::optional<Image> shot = CaptureWindow(window_);
+    pixel = shot ? shot->At(tab.x - frame.left, tab.y - frame.top) : 0;
+    return ((pixel >> 16) & 0xFF) > 0xC0 && ((pixel >> 8) & 0xFF) > 0xC0;
+  })) << "the screen shows 0x"
+      << std::hex << pixel << " where the tab is";
+  HWND drive_picture = FindControl(window_, "ImgNoDriveSelected");
+  ASSERT_NE(drive_picture, nullptr) << LastError();
+  ASSERT_FALSE(IsShown(drive_picture));
+  ASSERT_TRUE(ClickScreen(tab)) << LastError();
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(drive_picture); })) << "the second page never showed";
+}
+
 TEST_F(MainWindowTest, BackdropPictureIsDecodedAndDrawn) {
   // The title strip of the backdrop is pale blue, not the grey of an empty window.
   RECT frame{};

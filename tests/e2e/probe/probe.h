@@ -125,6 +125,9 @@ bool HasVisibleStyle(HWND window);  // its own WS_VISIBLE bit
 bool Post(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0,
                             Duration timeout = kDefaultTimeout);
+// A left click at a point of the screen, as the mouse makes it: the window that is there
+// gets it, wherever the program thinks it is.
+bool ClickScreen(POINT at);
 
 // List views of another process.
 std::optional<int> ListViewItemCount(HWND list);

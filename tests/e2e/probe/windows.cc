@@ -179,6 +179,24 @@ bool Post(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return FailWin32("PostMessage " + std::to_string(message));
 }
 
+bool ClickScreen(POINT at) {
+  // Each event carries the point itself: a pointer the X server moves meanwhile changes
+  // nothing.
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  if (width < 2 || height < 2) return Fail("no screen to click on");
+  INPUT clicks[3] = {};
+  for (INPUT& input : clicks) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, width - 1);
+    input.mi.dy = MulDiv(at.y, 65535, height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  clicks[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  clicks[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  if (SendInput(3, clicks, sizeof clicks[0]) != 3) return FailWin32("SendInput");
+  return true;
+}
+
 std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                             Duration timeout) {
   DWORD_PTR result = 0;
