@@ -261,6 +261,25 @@ TEST_F(AutoStartInventoryTest, DeleteSelectedKeyDeletesTheTickedAndEditedNamesEv
   for (int i = 0; i < *count; ++i) EXPECT_EQ(ListViewItemChecked(list_, i), false) << i;
 }
 
+// A right click ends an edit still open, and the menu's command sees the caption it left.
+TEST_F(AutoStartInventoryTest, AnEditStillOpenWhenTheMenuOpensNamesTheValueDeleted) {
+  std::vector<SeededValue> values;
+  values.push_back(SeededValue::Text(kUser, "VelmoraE2E Old", "old.exe"));
+  values.push_back(SeededValue::Text(kMachine32, "VelmoraE2E Target", "target.exe"));
+  for (const SeededValue& value : values) ASSERT_TRUE(value.ok());
+  ASSERT_NO_FATAL_FAILURE(StartWithList());
+  ASSERT_TRUE(ShowPage(window_, 2)) << LastError();
+  ASSERT_TRUE(ShowRegistryTab(window_, 0, "LstPrgsStart")) << LastError();
+  Tick("VelmoraE2E Old", kUserText);
+  const int row = RowOf("VelmoraE2E Old", kUserText);
+  ASSERT_NE(StartListViewCaptionEdit(list_, row, "VelmoraE2E Target"), nullptr) << LastError();
+
+  ChooseFromMenu(0);  // "Delete Selected Key"
+
+  EXPECT_TRUE(WaitUntil([] { return !ValueExists(kMachine32, "VelmoraE2E Target"); }));
+  EXPECT_TRUE(ValueExists(kUser, "VelmoraE2E Old"));
+}
+
 TEST_F(AutoStartInventoryTest, DeniedSoftwareListsTheTickedNamesAndScreenshotsShowTheTabs) {
   std::vector<SeededValue> values;
   values.push_back(SeededValue::Text(kUser, "VelmoraE2E Alpha", "alpha.exe"));

@@ -141,6 +141,8 @@ bool ClickListViewCheckBox(HWND list, int item);
 // Edits the item's caption in place as a user does: starts the edit, types `text` into the
 // edit box and presses Enter.
 bool EditListViewCaption(HWND list, int item, const std::string& text);
+// The same without pressing Enter: the edit box stays open; nullptr if it never opened.
+HWND StartListViewCaptionEdit(HWND list, int item, const std::string& text);
 
 // Tree views of another process: every node, parents before their children.
 struct TreeViewNode {

@@ -334,14 +334,22 @@ bool ClickListViewCheckBox(HWND list, int item) {
   return Fail("item " + std::to_string(item) + " shows no check box");
 }
 
-bool EditListViewCaption(HWND list, int item, const std::string& text) {
+HWND StartListViewCaptionEdit(HWND list, int item, const std::string& text) {
   const auto edit = Send(list, LVM_EDITLABELA, item, 0);
-  if (!edit) return false;
-  if (*edit == 0) return Fail("the list refused to edit item " + std::to_string(item));
+  if (!edit) return nullptr;
+  if (*edit == 0) {
+    Fail("the list refused to edit item " + std::to_string(item));
+    return nullptr;
+  }
   HWND box = reinterpret_cast<HWND>(*edit);
   // WM_SETTEXT's text is carried across processes by the system.
-  if (!Send(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) return false;
-  if (!Send(box, WM_KEYDOWN, VK_RETURN, 1)) return false;
+  if (!Send(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) return nullptr;
+  return box;
+}
+
+bool EditListViewCaption(HWND list, int item, const std::string& text) {
+  HWND box = StartListViewCaptionEdit(list, item, text);
+  if (box == nullptr || !Send(box, WM_KEYDOWN, VK_RETURN, 1)) return false;
   if (!WaitUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); })) {
     return Fail("the edit box is still open");
   }
