@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,8 @@ struct DeleteCase {
   std::vector<std::string> user_left;
   std::vector<std::string> machine_left;
 };
+
+void PrintTo(const DeleteCase& c, std::ostream* out) { *out << c.label; }
 
 class DeleteSelectedKeyTest : public FrmainInventoryTest,
                               public ::testing::WithParamInterface<DeleteCase> {};
