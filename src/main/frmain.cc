@@ -2,6 +2,7 @@
 
 #include "main/main_form_layout.h"
 #include "main/volume_texts.h"
+#include "registry/auto_start_inventory.h"
 #include "registry/registry.h"
 #include "splash/splash_screen.h"
 #include "ui/layout.h"
@@ -42,6 +43,13 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
       lblinfo(form_.Get<ui::Label>("lblinfo")),
       LblSysVol(form_.Get<ui::Label>("LblSysVol")),
       LstScan(form_.Get<ui::ListView>("LstScan")),
+      LstPrgsStart(form_.Get<ui::ListView>("LstPrgsStart")),
+      TreeActiveX(form_.Get<ui::TreeView>("TreeActiveX")),
+      LstDeniedSoft(form_.Get<ui::ListView>("LstDeniedSoft")),
+      MnActRegedit(form_.Get<ui::PopupMenu>("MnActRegedit")),
+      MnDelSelkey(MnActRegedit.Find("MnDelSelkey")),
+      MnDeniedSelectedSoftware(MnActRegedit.Find("MnDeniedSelectedSoftware")),
+      MnRefrechAllSoftware(MnActRegedit.Find("MnRefrechAllSoftware")),
       Ticon(app, this, services.tray_shell),
       volume_slot_(search::VolumeStatusSlot::Of(form_)),
       scanner_(services.file_system, services.clock, form_, volume_slot_,
@@ -70,6 +78,13 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
   lblSupport.on_click = [this](ui::Label& sender) { lblSupportClick(sender); };
   lblSupport.on_mouse_move = [this](ui::Label& sender) { lblSupportMouseMove(sender); };
   lblSupport.on_mouse_leave = [this](ui::Label& sender) { lblSupportMouseLeave(sender); };
+  MnRefrechAllSoftware.on_click = [this](ui::MenuItem& sender) {
+    MnRefrechAllSoftwareClick(sender);
+  };
+  MnDelSelkey.on_click = [this](ui::MenuItem& sender) { MnDelSelkeyClick(sender); };
+  MnDeniedSelectedSoftware.on_click = [this](ui::MenuItem& sender) {
+    MnDeniedSelectedSoftwareClick(sender);
+  };
   app_.CreateForm(form_);
 }
 
@@ -86,7 +101,7 @@ void TFrmain::FillDriveList() {
 }
 
 void TFrmain::LoadAutoStartInventory() {
-  // The registry page reads its inventory here once it exists.
+  registry::LoadAutoStartInventory(services_.registry, LstPrgsStart, TreeActiveX);
 }
 
 void TFrmain::RegisterAutostart() {
@@ -191,6 +206,31 @@ void TFrmain::VolumeArrived(char letter) {
 void TFrmain::VolumeRemoved() {
   lblNameVoule.SetText("No Volume Detected");
   volume_slot_.ShowNoVolume();
+}
+
+void TFrmain::MnRefrechAllSoftwareClick(ui::MenuItem& /*sender*/) {
+  LstPrgsStart.Clear();
+  TreeActiveX.Clear();
+  LoadAutoStartInventory();
+}
+
+// No confirmation: the entries ticked are the user's choice. Each name goes from every Run
+// key, whichever one it was listed from, and the new listing shows what is really left.
+void TFrmain::MnDelSelkeyClick(ui::MenuItem& /*sender*/) {
+  const int count = LstPrgsStart.item_count();
+  for (int i = 0; i < count; ++i) {
+    const ui::ListItem& entry = LstPrgsStart.item(i);
+    if (entry.checked) registry::DeleteAutoStartValue(services_.registry, entry.caption);
+    LstPrgsStart.Repaint();
+  }
+  MnRefrechAllSoftware.Click();
+}
+
+void TFrmain::MnDeniedSelectedSoftwareClick(ui::MenuItem& /*sender*/) {
+  for (int i = 0; i < LstPrgsStart.item_count(); ++i) {
+    const ui::ListItem& entry = LstPrgsStart.item(i);
+    if (entry.checked) LstDeniedSoft.AddItem({entry.caption, {}, 1, false});
+  }
 }
 
 void TFrmain::lblSupportMouseMove(ui::Label& /*sender*/) {

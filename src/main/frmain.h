@@ -21,6 +21,7 @@
 #include "ui/label.h"
 #include "ui/list_view.h"
 #include "ui/popup_menu.h"
+#include "ui/tree_view.h"
 
 namespace velmora::splash {
 class TFrmSplashScreen;
@@ -85,6 +86,10 @@ class TFrmain {
   // The device-change broadcast: a plugged-in volume is shown and scanned, a removal resets
   // the volume panel. Runs to the end of the scan before the window handles anything else.
   void WMDeviceChange(const ui::DeviceChangeMessage& message);
+  // The start-up program list's menu: each acts on the entries ticked in LstPrgsStart.
+  void MnRefrechAllSoftwareClick(ui::MenuItem& sender);
+  void MnDelSelkeyClick(ui::MenuItem& sender);
+  void MnDeniedSelectedSoftwareClick(ui::MenuItem& sender);
 
   // The suspicious-file scan both panels run, with its FoundThreat flag.
   search::ThreatScanner& scanner() { return scanner_; }
@@ -116,6 +121,13 @@ class TFrmain {
   ui::Label& lblinfo;
   ui::Label& LblSysVol;
   ui::ListView& LstScan;
+  ui::ListView& LstPrgsStart;
+  ui::TreeView& TreeActiveX;
+  ui::ListView& LstDeniedSoft;
+  ui::PopupMenu& MnActRegedit;
+  ui::MenuItem& MnDelSelkey;
+  ui::MenuItem& MnDeniedSelectedSoftware;
+  ui::MenuItem& MnRefrechAllSoftware;
   tray::TTrayIcon Ticon;
 
  private:

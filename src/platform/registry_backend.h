@@ -12,6 +12,11 @@ namespace velmora::platform {
 // The hives the program reads and writes.
 enum class RootKey { kCurrentUser, kLocalMachine };
 
+// 64-bit Windows keeps two views of most of the machine's software key: 64-bit programs see
+// one, 32-bit programs the other (stored below "Wow6432Node"). A program of either kind can
+// ask for either view; on 32-bit Windows there is only one and the choice is ignored.
+enum class RegistryView { k32Bit, k64Bit };
+
 // The kinds of registry data; kOther covers every type the program has no use for.
 enum class ValueType {
   kNone,
@@ -67,6 +72,12 @@ class RegistryBackend {
   // created. Null when the key cannot be opened (or created).
   virtual std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path,
                                                bool create) = 0;
+  // The same in the given view rather than the running program's own.
+  virtual std::unique_ptr<RegistryKey> OpenKeyInView(RootKey root, const std::string& path,
+                                                     bool create, RegistryView view) = 0;
+
+  // Whether the system is 64-bit Windows, where the two views differ.
+  virtual bool Is64BitWindows() const = 0;
 };
 
 }  // namespace velmora::platform

@@ -138,15 +138,36 @@ class Win32RegistryKey : public RegistryKey {
 
 std::unique_ptr<RegistryKey> Win32RegistryBackend::OpenKey(RootKey root, const std::string& path,
                                                            bool create) {
+  return Open(root, path, create, 0);
+}
+
+std::unique_ptr<RegistryKey> Win32RegistryBackend::OpenKeyInView(RootKey root,
+                                                                 const std::string& path,
+                                                                 bool create, RegistryView view) {
+  return Open(root, path, create, view == RegistryView::k32Bit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+}
+
+bool Win32RegistryBackend::Is64BitWindows() const {
+#ifdef _WIN64
+  return true;  // a 64-bit program runs on nothing else
+#else
+  BOOL emulated = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &emulated) && emulated;
+#endif
+}
+
+std::unique_ptr<RegistryKey> Win32RegistryBackend::Open(RootKey root, const std::string& path,
+                                                        bool create, unsigned long view_flag) {
   const HKEY hive = root == RootKey::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   const std::string subkey = SubkeyPath(path);
+  const REGSAM access = KEY_ALL_ACCESS | view_flag;
   HKEY opened = nullptr;
   // With an empty subkey both calls hand out a new handle to the root itself, which can be
   // closed like any other.
   const LSTATUS status =
-      create ? ::RegCreateKeyExA(hive, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &opened, nullptr)
-             : ::RegOpenKeyExA(hive, subkey.c_str(), 0, KEY_ALL_ACCESS, &opened);
+      create ? ::RegCreateKeyExA(hive, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                 nullptr, &opened, nullptr)
+             : ::RegOpenKeyExA(hive, subkey.c_str(), 0, access, &opened);
   UniqueKey key(opened);
   if (status != ERROR_SUCCESS || !key) return nullptr;
   return std::make_unique<Win32RegistryKey>(std::move(key));

@@ -8,10 +8,18 @@
 
 namespace velmora::platform {
 
-// The Windows registry through the ANSI API, in the process's own registry view.
+// The Windows registry through the ANSI API; OpenKey works in the process's own registry view.
 class Win32RegistryBackend : public RegistryBackend {
  public:
   std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path, bool create) override;
+  std::unique_ptr<RegistryKey> OpenKeyInView(RootKey root, const std::string& path, bool create,
+                                             RegistryView view) override;
+  bool Is64BitWindows() const override;
+
+ private:
+  // view_flag: 0, KEY_WOW64_32KEY or KEY_WOW64_64KEY (a REGSAM bit).
+  static std::unique_ptr<RegistryKey> Open(RootKey root, const std::string& path, bool create,
+                                           unsigned long view_flag);
 };
 
 }  // namespace velmora::platform

@@ -5,7 +5,8 @@
 namespace velmora::registry {
 
 bool Registry::OpenKey(const std::string& path, bool can_create) {
-  key_ = backend_.OpenKey(root_, path, can_create);
+  key_ = view_ ? backend_.OpenKeyInView(root_, path, can_create, *view_)
+               : backend_.OpenKey(root_, path, can_create);
   return key_ != nullptr;
 }
 

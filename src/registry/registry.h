@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ class Registry {
   explicit Registry(platform::RegistryBackend& backend) : backend_(backend) {}
 
   void SetRootKey(platform::RootKey root) { root_ = root; }
+  // Keys opened from now on are opened in this view of a 64-bit system, not the program's own.
+  void SetView(platform::RegistryView view) { view_ = view; }
 
   // Opens a key by a path from the root of the hive ("\Software\..."); closes the key opened
   // before. False when it cannot be opened (or created, with can_create).
@@ -50,6 +53,7 @@ class Registry {
  private:
   platform::RegistryBackend& backend_;
   platform::RootKey root_ = platform::RootKey::kCurrentUser;
+  std::optional<platform::RegistryView> view_;
   std::unique_ptr<platform::RegistryKey> key_;
 };
 

@@ -35,6 +35,7 @@ class ListViewPeer {
   virtual void ItemRemoved(int index) = 0;
   virtual void ItemsCleared() = 0;
   virtual void UpdatingChanged(bool updating) = 0;
+  virtual void Repaint() = 0;
 };
 
 struct ListViewStyle {
@@ -93,6 +94,10 @@ class ListView : public Control {
   void BeginUpdate();
   void EndUpdate();
   bool updating() const { return update_depth_ > 0; }
+  // Paints the list on the platform at once, without waiting for the message loop.
+  void Repaint() {
+    if (auto* p = list_peer()) p->Repaint();
+  }
 
   int selected_index() const { return selected_index_; }
 

@@ -6,14 +6,11 @@
 
 #include <string>
 
+#include "guard_test_fixture.h"
 #include "probe.h"
 
 namespace velmora::probe {
 namespace {
-
-constexpr int kTabWidth = 150;
-constexpr int kTabSpacing = 6;
-constexpr int kTabLeftMargin = 20;
 
 class LayoutTest : public ::testing::Test {
  protected:
@@ -45,12 +42,7 @@ class LayoutTest : public ::testing::Test {
     ::Sleep(3000);
   }
 
-  void ChoosePagerTab(int index) {
-    HWND pager = Control("PGCtrl");
-    const int x = kTabLeftMargin + index * (kTabWidth + kTabSpacing) + kTabWidth / 2;
-    ASSERT_TRUE(Post(pager, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 30)));
-    ASSERT_TRUE(Post(pager, WM_LBUTTONUP, 0, MAKELPARAM(x, 30)));
-  }
+  void ChoosePagerTab(int index) { ASSERT_TRUE(ShowPage(window_, index)) << LastError(); }
 
   void Shoot(const std::string& name) {
     ::Sleep(300);  // let the last paint land
@@ -100,15 +92,10 @@ TEST_F(LayoutTest, EachPageStartsWithOnlyItsNoDevicePictureShowing) {
     Shoot("page" + std::to_string(slot.page + 1));
   }
   ChoosePagerTab(2);
-  HWND tabs = Control("PageControl1");
-  ASSERT_TRUE(WaitUntil([tabs] { return IsShown(tabs); }));
   const char* const sheets[] = {"LstPrgsStart", "TreeActiveX", "LstDeniedSoft",
                                 "GrpLevelProtection"};
   for (int i = 0; i < 4; ++i) {
-    // Moving the focus of a tab control selects the tab and tells its parent.
-    ASSERT_TRUE(Send(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(i)).has_value());
-    HWND content = Control(sheets[i]);
-    EXPECT_TRUE(WaitUntil([content] { return IsShown(content); })) << sheets[i];
+    EXPECT_TRUE(ShowRegistryTab(window_, i, sheets[i])) << sheets[i];
     Shoot("page3_tab" + std::to_string(i + 1));
   }
 }

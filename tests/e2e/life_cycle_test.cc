@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "guard_test_fixture.h"
 #include "probe.h"
 
 namespace velmora::probe {
@@ -208,14 +209,9 @@ TEST(LifeCycleFailureTest, UnwritableAutostartShowsItsErrorAndTheWindowStillCome
   ASSERT_TRUE(guard.Start(exe)) << LastError();
   HWND box = guard.WaitForWindow({"#32770", ""});
   ASSERT_NE(box, nullptr) << LastError();
-  // The box exists before its texts do: wait for the message to appear in it.
   std::string texts;
-  EXPECT_TRUE(WaitUntil([&] {
-    texts.clear();
-    for (HWND child : DescendantWindows(box)) texts += "[" + WindowText(child).value_or("?") + "]";
-    return texts.find("[Failed to set data for 'Velmora Protection']") != std::string::npos;
-  })) << "the message box says "
-      << texts;
+  EXPECT_TRUE(WaitForMessageBoxText(box, "Failed to set data for 'Velmora Protection'", texts))
+      << "the message box says " << texts;
   ASSERT_TRUE(Post(box, WM_COMMAND, IDOK));
   HWND window = guard.WaitForWindow({"TFrmain", ""});
   ASSERT_NE(window, nullptr);

@@ -81,12 +81,14 @@ class FakeRegistryBackend::Key : public platform::RegistryKey {
   std::vector<std::string> ValueNames() const override {
     std::vector<std::string> names;
     for (const auto& entry : node_.values) names.push_back(entry.first);
+    registry_.ListedNames();
     return names;
   }
 
   std::vector<std::string> SubkeyNames() const override {
     std::vector<std::string> names;
     for (const auto& subkey : node_.subkeys) names.push_back(subkey->name);
+    registry_.ListedNames();
     return names;
   }
 
@@ -141,7 +143,37 @@ FakeRegistryBackend::~FakeRegistryBackend() = default;
 std::unique_ptr<platform::RegistryKey> FakeRegistryBackend::OpenKey(RootKey root,
                                                                     const std::string& path,
                                                                     bool create) {
-  open_calls_.push_back(OpenCall{root, path, create});
+  open_calls_.push_back(OpenCall{root, path, create, std::nullopt});
+  const RegistryView own =
+      system_ == System::k32BitProgramOn64BitWindows ? RegistryView::k32Bit : RegistryView::k64Bit;
+  return Open(root, StoredPath(root, path, own), create);
+}
+
+std::unique_ptr<platform::RegistryKey> FakeRegistryBackend::OpenKeyInView(RootKey root,
+                                                                          const std::string& path,
+                                                                          bool create,
+                                                                          RegistryView view) {
+  open_calls_.push_back(OpenCall{root, path, create, view});
+  return Open(root, StoredPath(root, path, view), create);
+}
+
+std::string FakeRegistryBackend::StoredPath(RootKey root, const std::string& path,
+                                            RegistryView view) const {
+  if (system_ == System::k32BitWindows || root != RootKey::kLocalMachine ||
+      view == RegistryView::k64Bit) {
+    return path;
+  }
+  const std::vector<std::string> segments = Segments(path);
+  if (segments.empty() || Folded(segments[0]) != "software") return path;
+  if (segments.size() > 1 && Folded(segments[1]) == "wow6432node") return path;
+  std::string stored = "\\" + segments[0] + "\\Wow6432Node";
+  for (std::size_t i = 1; i < segments.size(); ++i) stored += "\\" + segments[i];
+  return stored;
+}
+
+std::unique_ptr<platform::RegistryKey> FakeRegistryBackend::Open(RootKey root,
+                                                                 const std::string& path,
+                                                                 bool create) {
   std::string canonical = Canonical(root, path);
   if (unopenable_.count(canonical) != 0) return nullptr;
   Node* node = Find(root, path, create);
@@ -172,6 +204,14 @@ void FakeRegistryBackend::SetString(RootKey root, const std::string& path, const
 void FakeRegistryBackend::SetDword(RootKey root, const std::string& path, const std::string& name,
                                    std::uint32_t value) {
   SetValue(root, path, name, DwordData(value));
+}
+
+void FakeRegistryBackend::RemoveValue(RootKey root, const std::string& path,
+                                      const std::string& name) {
+  Node* node = Find(root, path, /*create=*/false);
+  if (node == nullptr) return;
+  const auto found = FindValue(node->values, name);
+  if (found != node->values.end()) node->values.erase(found);
 }
 
 bool FakeRegistryBackend::KeyExists(RootKey root, const std::string& path) const {

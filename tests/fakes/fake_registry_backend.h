@@ -2,6 +2,7 @@
 #define VELMORA_TESTS_FAKES_FAKE_REGISTRY_BACKEND_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -22,12 +23,21 @@ class FakeRegistryBackend : public platform::RegistryBackend {
  public:
   using RootKey = platform::RootKey;
   using RegistryValue = platform::RegistryValue;
+  using RegistryView = platform::RegistryView;
 
   struct OpenCall {
     RootKey root;
     std::string path;
     bool create;
+    std::optional<RegistryView> view;  // none: the program's own view (OpenKey)
   };
+
+  // What the fake stands for; 32-bit Windows unless told otherwise. On 64-bit Windows the
+  // machine's "\Software" key has a second view for 32-bit programs, stored below
+  // "\Software\Wow6432Node" (all of it is redirected here; Windows shares a few subkeys, none
+  // of which the program uses), and OpenKey works in the running program's view. On 32-bit
+  // Windows there is one view and the view asked for is ignored, as Windows does.
+  enum class System { k32BitWindows, k64BitProgram, k32BitProgramOn64BitWindows };
 
   FakeRegistryBackend();
   ~FakeRegistryBackend() override;
@@ -36,6 +46,11 @@ class FakeRegistryBackend : public platform::RegistryBackend {
 
   std::unique_ptr<platform::RegistryKey> OpenKey(RootKey root, const std::string& path,
                                                  bool create) override;
+  std::unique_ptr<platform::RegistryKey> OpenKeyInView(RootKey root, const std::string& path,
+                                                       bool create, RegistryView view) override;
+  bool Is64BitWindows() const override { return system_ != System::k32BitWindows; }
+
+  void SetSystem(System system) { system_ = system; }
 
   // Seeding; each creates the key and its parents as needed, whatever the knobs say.
   void CreateKey(RootKey root, const std::string& path);
@@ -46,6 +61,7 @@ class FakeRegistryBackend : public platform::RegistryBackend {
                  const std::string& text);
   void SetDword(RootKey root, const std::string& path, const std::string& name,
                 std::uint32_t value);
+  void RemoveValue(RootKey root, const std::string& path, const std::string& name);
 
   // Reading the hive directly, without going through OpenKey (nor being recorded by it).
   bool KeyExists(RootKey root, const std::string& path) const;
@@ -64,6 +80,9 @@ class FakeRegistryBackend : public platform::RegistryBackend {
   // time of the call, so keys already open are affected too); reads still work.
   void SetUnopenable(RootKey root, const std::string& path, bool unopenable = true);
   void SetReadOnly(RootKey root, const std::string& path, bool read_only = true);
+  // Runs after every listing of value or subkey names, before the caller sees them: what
+  // another program changes between an enumeration and the reads that follow it.
+  void SetAfterListing(std::function<void()> hook) { after_listing_ = std::move(hook); }
 
   // Every OpenKey call, in order, with the path as given.
   const std::vector<OpenCall>& open_calls() const { return open_calls_; }
@@ -78,6 +97,13 @@ class FakeRegistryBackend : public platform::RegistryBackend {
     std::vector<std::unique_ptr<Node>> subkeys;
   };
 
+  std::unique_ptr<platform::RegistryKey> Open(RootKey root, const std::string& path, bool create);
+  // Where a path of the given view is stored.
+  std::string StoredPath(RootKey root, const std::string& path, RegistryView view) const;
+  void ListedNames() const {
+    if (after_listing_) after_listing_();
+  }
+
   const Node* Find(RootKey root, const std::string& path) const;
   Node* Find(RootKey root, const std::string& path, bool create);
   // The root and the case-folded segments, joined: how the knobs identify a key.
@@ -89,6 +115,8 @@ class FakeRegistryBackend : public platform::RegistryBackend {
   std::set<std::string> read_only_;
   std::vector<OpenCall> open_calls_;
   int open_key_count_ = 0;
+  System system_ = System::k32BitWindows;
+  std::function<void()> after_listing_;
 };
 
 }  // namespace velmora::fakes

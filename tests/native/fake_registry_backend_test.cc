@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,44 @@ TEST(FakeRegistryKnobTest, ReadOnlyKeyRefusesWritesAndDeletesOfOpenKeys) {
   EXPECT_FALSE(key->DeleteValue("Kept"));
   EXPECT_THAT(key->ValueNames(), ElementsAre("Kept"));
   EXPECT_EQ(registry.DwordValue(kUser, "\\Software\\Velmora", "Kept"), 1u);
+}
+
+// Which stored key each way of opening reaches: only the machine's software key has a second
+// view, only on 64-bit Windows, and OpenKey takes the running program's.
+TEST(FakeRegistryViewTest, OnlyTheMachinesSoftwareKeyHasA32BitViewOn64BitWindows) {
+  using System = FakeRegistryBackend::System;
+  using platform::RegistryView;
+  struct Case {
+    System system;
+    RootKey root;
+    const char* path;
+    std::optional<RegistryView> view;  // none: OpenKey
+    const char* stored;
+  };
+  const Case cases[] = {
+      {System::k64BitProgram, kMachine, "\\Software\\V", RegistryView::k32Bit,
+       "\\Software\\Wow6432Node\\V"},
+      {System::k64BitProgram, kMachine, "\\SOFTWARE\\V", RegistryView::k64Bit, "\\Software\\V"},
+      {System::k64BitProgram, kMachine, "\\Software\\V", std::nullopt, "\\Software\\V"},
+      {System::k32BitProgramOn64BitWindows, kMachine, "\\Software\\V", std::nullopt,
+       "\\Software\\Wow6432Node\\V"},
+      {System::k64BitProgram, kMachine, "\\Software\\Wow6432Node\\V", RegistryView::k32Bit,
+       "\\Software\\Wow6432Node\\V"},
+      {System::k64BitProgram, kMachine, "\\System\\V", RegistryView::k32Bit, "\\System\\V"},
+      {System::k64BitProgram, kUser, "\\Software\\V", RegistryView::k32Bit, "\\Software\\V"},
+      {System::k32BitWindows, kMachine, "\\Software\\V", RegistryView::k32Bit, "\\Software\\V"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " as system " + std::to_string(static_cast<int>(c.system)));
+    FakeRegistryBackend registry;
+    registry.SetSystem(c.system);
+    EXPECT_EQ(registry.Is64BitWindows(), c.system != System::k32BitWindows);
+    auto key = c.view ? registry.OpenKeyInView(c.root, c.path, /*create=*/true, *c.view)
+                      : registry.OpenKey(c.root, c.path, /*create=*/true);
+    ASSERT_NE(key, nullptr);
+    ASSERT_TRUE(key->WriteDword("Here", 1));
+    EXPECT_EQ(registry.DwordValue(c.root, c.stored, "Here"), 1u);
+  }
 }
 
 TEST(FakeRegistryBookkeepingTest, RecordsOpensAndCountsKeysUntilDestroyed) {

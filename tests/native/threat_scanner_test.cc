@@ -211,6 +211,7 @@ class RecordingListPeer : public ui::ComponentPeer, public ui::ListViewPeer {
   void ItemRemoved(int) override {}
   void ItemsCleared() override {}
   void UpdatingChanged(bool updating) override { changes.push_back(updating); }
+  void Repaint() override {}
 
   int inserts_while_painting = 0;
   std::vector<bool> changes;

@@ -85,6 +85,10 @@ class ListViewPeerWin32 : public WindowPeer, public ListViewPeer {
     if (!updating) ::InvalidateRect(hwnd_, nullptr, TRUE);
   }
 
+  void Repaint() override {
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+
   bool OnNotify(NMHDR& header, LRESULT& result) override {
     switch (header.code) {
       case LVN_ITEMCHANGED:

@@ -137,6 +137,25 @@ std::optional<std::string> ListViewItemText(HWND list, int item, int sub_item = 
 std::optional<bool> ListViewItemChecked(HWND list, int item);
 // All items, each as its column texts in order.
 std::optional<std::vector<std::vector<std::string>>> ListViewRows(HWND list);
+// The item's picture index in the list's image list (-1: none).
+std::optional<int> ListViewItemImage(HWND list, int item);
+// Toggles the item's check box as a user does, by a click on the box.
+bool ClickListViewCheckBox(HWND list, int item);
+// Edits the item's caption in place as a user does: starts the edit, types `text` into the
+// edit box and presses Enter.
+bool EditListViewCaption(HWND list, int item, const std::string& text);
+// The same without pressing Enter: the edit box stays open; nullptr if it never opened.
+HWND StartListViewCaptionEdit(HWND list, int item, const std::string& text);
+
+// Tree views of another process: every node, parents before their children.
+struct TreeViewNode {
+  std::string text;
+  int depth = 0;  // 0: a top-level node
+  int image = -1;
+  int selected_image = -1;
+  bool expanded = false;
+};
+std::optional<std::vector<TreeViewNode>> TreeViewNodes(HWND tree);
 
 // Popup menus (window class "#32768") that a program opened with TrackPopupMenu.
 HWND WaitForPopupMenu(DWORD pid, Duration timeout = kDefaultTimeout);

@@ -288,6 +288,156 @@ std::optional<std::vector<std::vector<std::string>>> ListViewRows(HWND list) {
   return rows;
 }
 
+std::optional<int> ListViewItemImage(HWND list, int item) {
+  UniqueHandle process = OpenWindowProcess(list);
+  if (!process) return std::nullopt;
+  RemoteBuffer remote(process.get(), sizeof(LVITEMA));
+  LVITEMA request{};
+  request.mask = LVIF_IMAGE;
+  request.iItem = item;
+  if (remote.get() == nullptr ||
+      !WriteProcessMemory(process.get(), remote.get(), &request, sizeof request, nullptr)) {
+    FailWin32("remote LVITEMA");
+    return std::nullopt;
+  }
+  const auto found = Send(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.get()));
+  if (!found) return std::nullopt;
+  if (*found == 0) {
+    Fail("no item " + std::to_string(item));
+    return std::nullopt;
+  }
+  LVITEMA answer{};
+  if (!ReadProcessMemory(process.get(), remote.get(), &answer, sizeof answer, nullptr)) {
+    FailWin32("ReadProcessMemory");
+    return std::nullopt;
+  }
+  return answer.iImage;
+}
+
+bool ClickListViewCheckBox(HWND list, int item) {
+  UniqueHandle process = OpenWindowProcess(list);
+  if (!process) return false;
+  RemoteBuffer remote(process.get(), sizeof(RECT) + sizeof(LVHITTESTINFO));
+  if (remote.get() == nullptr) return FailWin32("VirtualAllocEx");
+  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+  if (!WriteProcessMemory(process.get(), remote.get(), &bounds, sizeof bounds, nullptr)) {
+    return FailWin32("WriteProcessMemory");
+  }
+  const auto got = Send(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(remote.get()));
+  if (!got || *got == 0) return Fail("no rectangle for item " + std::to_string(item));
+  if (!ReadProcessMemory(process.get(), remote.get(), &bounds, sizeof bounds, nullptr)) {
+    return FailWin32("ReadProcessMemory");
+  }
+  // The box sits at the entry's left end; ask the list where exactly.
+  const int y = (bounds.top + bounds.bottom) / 2;
+  for (int x = bounds.left; x < bounds.left + 40; ++x) {
+    LVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    void* at = remote.at(sizeof(RECT));
+    if (!WriteProcessMemory(process.get(), at, &hit, sizeof hit, nullptr)) {
+      return FailWin32("WriteProcessMemory");
+    }
+    const auto index = Send(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(at));
+    if (!index) return false;
+    if (!ReadProcessMemory(process.get(), at, &hit, sizeof hit, nullptr)) {
+      return FailWin32("ReadProcessMemory");
+    }
+    if (static_cast<int>(*index) == item && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+      const LPARAM point = MAKELPARAM(x, y);
+      // Sent, not posted: the list has toggled the box when this returns.
+      return Send(list, WM_LBUTTONDOWN, MK_LBUTTON, point).has_value() &&
+             Send(list, WM_LBUTTONUP, 0, point).has_value();
+    }
+  }
+  return Fail("item " + std::to_string(item) + " shows no check box");
+}
+
+HWND StartListViewCaptionEdit(HWND list, int item, const std::string& text) {
+  const auto edit = Send(list, LVM_EDITLABELA, item, 0);
+  if (!edit) return nullptr;
+  if (*edit == 0) {
+    Fail("the list refused to edit item " + std::to_string(item));
+    return nullptr;
+  }
+  HWND box = reinterpret_cast<HWND>(*edit);
+  // WM_SETTEXT's text is carried across processes by the system.
+  if (!Send(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) return nullptr;
+  return box;
+}
+
+bool EditListViewCaption(HWND list, int item, const std::string& text) {
+  HWND box = StartListViewCaptionEdit(list, item, text);
+  if (box == nullptr || !Send(box, WM_KEYDOWN, VK_RETURN, 1)) return false;
+  if (!WaitUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); })) {
+    return Fail("the edit box is still open");
+  }
+  return true;
+}
+
+std::optional<std::vector<TreeViewNode>> TreeViewNodes(HWND tree) {
+  UniqueHandle process = OpenWindowProcess(tree);
+  if (!process) return std::nullopt;
+  constexpr size_t kTextSize = 1024;
+  RemoteBuffer remote(process.get(), sizeof(TVITEMA) + kTextSize);
+  if (remote.get() == nullptr) {
+    FailWin32("VirtualAllocEx");
+    return std::nullopt;
+  }
+  std::vector<TreeViewNode> nodes;
+  // Depth first, each node's children right after it.
+  struct Pending {
+    LRESULT item;
+    int depth;
+  };
+  std::vector<Pending> stack;
+  const auto root = Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  if (!root) return std::nullopt;
+  std::vector<Pending> level;
+  for (LRESULT item = *root; item != 0;) {
+    level.push_back({item, 0});
+    const auto next = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, item);
+    if (!next) return std::nullopt;
+    item = *next;
+  }
+  stack.assign(level.rbegin(), level.rend());
+  while (!stack.empty()) {
+    const Pending current = stack.back();
+    stack.pop_back();
+    TVITEMA request{};
+    request.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_HANDLE;
+    request.hItem = reinterpret_cast<HTREEITEM>(current.item);
+    request.stateMask = TVIS_EXPANDED;
+    request.pszText = remote.at(sizeof(TVITEMA));
+    request.cchTextMax = kTextSize;
+    if (!WriteProcessMemory(process.get(), remote.get(), &request, sizeof request, nullptr)) {
+      FailWin32("WriteProcessMemory");
+      return std::nullopt;
+    }
+    const auto got = Send(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.get()));
+    if (!got) return std::nullopt;
+    TVITEMA answer{};
+    std::string text(kTextSize, '\0');
+    if (!ReadProcessMemory(process.get(), remote.get(), &answer, sizeof answer, nullptr) ||
+        !ReadProcessMemory(process.get(), remote.at(sizeof(TVITEMA)), text.data(), text.size(),
+                           nullptr)) {
+      FailWin32("ReadProcessMemory");
+      return std::nullopt;
+    }
+    text.resize(text.find('\0'));
+    nodes.push_back({text, current.depth, answer.iImage, answer.iSelectedImage,
+                     (answer.state & TVIS_EXPANDED) != 0});
+    std::vector<Pending> children;
+    auto child = Send(tree, TVM_GETNEXTITEM, TVGN_CHILD, current.item);
+    while (child && *child != 0) {
+      children.push_back({*child, current.depth + 1});
+      child = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, *child);
+    }
+    if (!child) return std::nullopt;
+    stack.insert(stack.end(), children.rbegin(), children.rend());
+  }
+  return nodes;
+}
+
 HWND WaitForPopupMenu(DWORD pid, Duration timeout) {
   HWND found = nullptr;
   const WindowMatch popup_menu{"#32768", ""};
