@@ -36,7 +36,7 @@ ui::ListView& AddControls(ui::Form& form) {
 std::size_t BareWalk(platform::FileSystem& files, const std::string& directory) {
   std::size_t entries = 0;
   std::vector<std::string> subdirectories;
-  if (auto search = files.StartSearch(directory, "*.*", search::kAllEntriesMask)) {
+  if (auto search = files.StartSparingSearch(directory, "*.*", search::kAllEntriesMask, nullptr)) {
     platform::DirectoryEntry entry;
     std::string path;
     while (search->Next(entry)) {

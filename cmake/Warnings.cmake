@@ -5,8 +5,8 @@ add_compile_options(
   -Wextra
   -Wpedantic
   -Wshadow
-  -Wnon-virtual-dtor
-  -Woverloaded-virtual
+  $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>
+  $<$<COMPILE_LANGUAGE:CXX>:-Woverloaded-virtual>
   -Wcast-qual
   -Wformat=2
   -Wimplicit-fallthrough

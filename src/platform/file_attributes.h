@@ -26,6 +26,12 @@ constexpr bool ExcludedBySearchMask(std::uint32_t attributes, std::uint32_t mask
   return (attributes & kExcluding & ~mask) != 0;
 }
 
+// Whether a search with `mask` passes over nothing, whatever the entries' words.
+constexpr bool MaskExcludesNothing(std::uint32_t mask) {
+  return !ExcludedBySearchMask(
+      kAttributeHidden | kAttributeSystem | kAttributeVolumeLabel | kAttributeDirectory, mask);
+}
+
 }  // namespace velmora::platform
 
 #endif  // VELMORA_PLATFORM_FILE_ATTRIBUTES_H_

@@ -1,8 +1,10 @@
 #include "platform/file_system_posix.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -27,12 +29,15 @@ bool IsFileSystemRoot(const std::string& directory, const struct stat& self) {
 
 class PosixDirectorySearch : public DirectorySearch {
  public:
+  // A sparing search reads the words of plain files only where `wanted` accepts the name.
   PosixDirectorySearch(UniqueDir dir, std::string directory, std::string wildcard,
-                       std::uint32_t mask, bool dot_entries)
+                       std::uint32_t mask, bool dot_entries, bool sparing, NameFilter wanted)
       : dir_(std::move(dir)),
         directory_(std::move(directory)),
         wildcard_(std::move(wildcard)),
         mask_(mask),
+        sparing_(sparing && MaskExcludesNothing(mask)),
+        wanted_(wanted),
         dots_left_(dot_entries ? 2 : 0) {}
 
   // Looks ahead once, so that a search whose every entry is passed over fails to start.
@@ -65,8 +70,19 @@ class PosixDirectorySearch : public DirectorySearch {
     return false;
   }
 
+  // Regular files, devices, pipes and sockets; links and unknown types may be directories.
+  static bool SurelyNoDirectory(unsigned char type) {
+    return type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN;
+  }
+
   bool Yield(std::string_view name, unsigned char type, DirectoryEntry& entry) {
     if (!MatchesWildcard(wildcard_, name)) return false;
+    if (sparing_ && SurelyNoDirectory(type) && (wanted_ == nullptr || !wanted_(name))) {
+      entry.name.assign(name);
+      entry.attributes = 0;
+      entry.attributes_read = false;
+      return true;
+    }
     path_.assign(directory_).append(name);
     std::uint32_t attributes =
         path_.size() < PosixFileSystem::kPathLimit ? ReadDosAttributes(path_) : kInvalidAttributes;
@@ -77,6 +93,7 @@ class PosixDirectorySearch : public DirectorySearch {
     if (ExcludedBySearchMask(attributes, mask_)) return false;
     entry.name.assign(name);
     entry.attributes = attributes;
+    entry.attributes_read = true;
     return true;
   }
 
@@ -84,6 +101,8 @@ class PosixDirectorySearch : public DirectorySearch {
   const std::string directory_;
   const std::string wildcard_;
   const std::uint32_t mask_;
+  const bool sparing_;
+  const NameFilter wanted_;
   int dots_left_;
   std::optional<DirectoryEntry> pending_;
   std::string path_;
@@ -108,14 +127,29 @@ bool PosixFileSystem::EnterDescent(const std::string& directory, dev_t device, i
 std::unique_ptr<DirectorySearch> PosixFileSystem::StartSearch(const std::string& directory,
                                                               const std::string& wildcard,
                                                               std::uint32_t mask) {
+  return Start(directory, wildcard, mask, false, nullptr);
+}
+
+std::unique_ptr<DirectorySearch> PosixFileSystem::StartSparingSearch(const std::string& directory,
+                                                                     const std::string& wildcard,
+                                                                     std::uint32_t mask,
+                                                                     NameFilter wanted) {
+  return Start(directory, wildcard, mask, true, wanted);
+}
+
+std::unique_ptr<DirectorySearch> PosixFileSystem::Start(const std::string& directory,
+                                                        const std::string& wildcard,
+                                                        std::uint32_t mask, bool sparing,
+                                                        NameFilter wanted) {
   if (directory.size() + wildcard.size() >= kPathLimit) return nullptr;
   UniqueDir dir(::opendir(directory.empty() ? "." : directory.c_str()));
   if (!dir) return nullptr;
   struct stat self;
   if (::fstat(::dirfd(dir.get()), &self) != 0) return nullptr;
   if (!EnterDescent(directory, self.st_dev, self.st_ino)) return nullptr;
-  auto search = std::make_unique<PosixDirectorySearch>(std::move(dir), directory, wildcard, mask,
-                                                       !IsFileSystemRoot(directory, self));
+  auto search =
+      std::make_unique<PosixDirectorySearch>(std::move(dir), directory, wildcard, mask,
+                                             !IsFileSystemRoot(directory, self), sparing, wanted);
   if (!search->Start()) return nullptr;
   return search;
 }
@@ -123,6 +157,13 @@ std::unique_ptr<DirectorySearch> PosixFileSystem::StartSearch(const std::string&
 std::uint32_t PosixFileSystem::QueryAttributes(const std::string& path) {
   if (path.size() >= kPathLimit) return kInvalidAttributes;
   return ReadDosAttributes(path);
+}
+
+std::string PosixFileSystem::SearchFailureReason(const std::string& directory) {
+  if (directory.size() >= kPathLimit) return std::strerror(ENAMETOOLONG);
+  UniqueDir dir(::opendir(directory.empty() ? "." : directory.c_str()));
+  if (!dir) return std::strerror(errno);
+  return {};
 }
 
 }  // namespace velmora::platform

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
+#include "platform/error_text_win32.h"
 #include "platform/unique_handle_win32.h"
 
 namespace velmora::platform {
@@ -58,6 +60,16 @@ std::unique_ptr<DirectorySearch> Win32FileSystem::StartSearch(const std::string&
 
 std::uint32_t Win32FileSystem::QueryAttributes(const std::string& path) {
   return ::GetFileAttributesA(path.c_str());
+}
+
+std::string Win32FileSystem::SearchFailureReason(const std::string& directory) {
+  WIN32_FIND_DATAA data;
+  UniqueFindHandle handle(::FindFirstFileA((directory + "*").c_str(), &data));
+  if (handle) return {};
+  const DWORD error = ::GetLastError();
+  // An empty drive root has nothing to find, which is no failure.
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
+  return ErrorText(error);
 }
 
 }  // namespace velmora::platform

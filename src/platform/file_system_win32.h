@@ -17,6 +17,7 @@ class Win32FileSystem : public FileSystem {
                                                const std::string& wildcard,
                                                std::uint32_t mask) override;
   std::uint32_t QueryAttributes(const std::string& path) override;
+  std::string SearchFailureReason(const std::string& directory) override;
 };
 
 }  // namespace velmora::platform

@@ -18,19 +18,34 @@ bool EndsWithFolded(std::string_view name, std::string_view ending) {
 namespace {
 
 template <std::size_t N>
-bool EndsWithAny(std::string_view name, const std::array<std::string_view, N>& endings) {
-  return std::any_of(endings.begin(), endings.end(),
-                     [name](std::string_view ending) { return EndsWithFolded(name, ending); });
+std::string_view FirstEnding(std::string_view name,
+                             const std::array<std::string_view, N>& endings) {
+  for (std::string_view ending : endings) {
+    if (EndsWithFolded(name, ending)) return ending;
+  }
+  return {};
 }
 
 }  // namespace
 
-bool HasAlwaysThreatEnding(std::string_view name) {
-  return EndsWithAny(name, kAlwaysThreatEndings);
+std::string_view FindAlwaysThreatEnding(std::string_view name) {
+  return FirstEnding(name, kAlwaysThreatEndings);
 }
 
-bool HasHiddenThreatEnding(std::string_view name) {
-  return EndsWithAny(name, kHiddenThreatEndings);
+std::string_view FindHiddenThreatEnding(std::string_view name) {
+  return FirstEnding(name, kHiddenThreatEndings);
+}
+
+ThreatMatch MatchThreat(std::string_view name, std::int32_t attributes) {
+  if (const std::string_view ending = FindAlwaysThreatEnding(name); !ending.empty()) {
+    return {ThreatRule::kAlwaysThreatEnding, ending};
+  }
+  if (IsHiddenThreatAttribute(attributes)) {
+    if (const std::string_view ending = FindHiddenThreatEnding(name); !ending.empty()) {
+      return {ThreatRule::kHiddenThreatEnding, ending};
+    }
+  }
+  return {};
 }
 
 bool IsHiddenThreatAttribute(std::int32_t attributes) {

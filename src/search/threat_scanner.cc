@@ -9,6 +9,7 @@
 
 #include "search/detection_text.h"
 #include "search/threat_rules.h"
+#include "search/tree_walk.h"
 
 namespace velmora::search {
 namespace {
@@ -17,15 +18,6 @@ using platform::DirectoryEntry;
 
 // Attribute words are compared and shown as signed values: a failed query is -1.
 std::int32_t AsSigned(std::uint32_t attributes) { return static_cast<std::int32_t>(attributes); }
-
-// Entered are the directories that a subdirectory search (mask: directory only) yields, so not
-// hidden, system or volume-label ones, and not those whose name starts with a full stop, which
-// also keeps "." and ".." out.
-bool IsEnterable(const DirectoryEntry& entry) {
-  return (entry.attributes & platform::kAttributeDirectory) != 0 &&
-         !platform::ExcludedBySearchMask(entry.attributes, platform::kAttributeDirectory) &&
-         !entry.name.empty() && entry.name[0] != '.';
-}
 
 }  // namespace
 
@@ -36,21 +28,8 @@ bool ExistsInList(const std::string& path, const ui::ListView& list) {
 // What one outermost call shares with all the calls it makes for subdirectories.
 class ThreatScanner::Run {
  public:
-  Run(ui::Form& main_window, ui::ListView& list, ScanMode mode, std::uint32_t mask,
-      std::string wildcard)
-      : main_window_(main_window),
-        list_(list),
-        volume_mode_(mode == ScanMode::kVolumePanel),
-        mask_(mask),
-        wildcard_(std::move(wildcard)),
-        // When the first search of a directory already yields every entry that a search with
-        // the directory mask would, the subdirectories are picked from it and each directory
-        // is listed once instead of twice.
-        subdirectories_from_first_search_(
-            !platform::ExcludedBySearchMask(platform::kAttributeHidden, mask) &&
-            !platform::ExcludedBySearchMask(platform::kAttributeSystem, mask) &&
-            !platform::ExcludedBySearchMask(platform::kAttributeVolumeLabel, mask) &&
-            !platform::ExcludedBySearchMask(platform::kAttributeDirectory, mask)) {
+  Run(ui::Form& main_window, ui::ListView& list, ScanMode mode)
+      : main_window_(main_window), list_(list), volume_mode_(mode == ScanMode::kVolumePanel) {
     // The volume slot switches to searching and back in every directory; the screen needs
     // only where it ends.
     main_window_.BeginUpdate();
@@ -64,9 +43,6 @@ class ThreatScanner::Run {
 
   ui::ListView& list() const { return list_; }
   bool volume_mode() const { return volume_mode_; }
-  std::uint32_t mask() const { return mask_; }
-  const std::string& wildcard() const { return wildcard_; }
-  bool subdirectories_from_first_search() const { return subdirectories_from_first_search_; }
   std::string& path_buffer() { return path_buffer_; }
   // Whether the slot shows the infected state since the engine last switched it; nothing else
   // switches it during a scan, so showing it again each entry would change nothing.
@@ -91,9 +67,6 @@ class ThreatScanner::Run {
   ui::Form& main_window_;
   ui::ListView& list_;
   const bool volume_mode_;
-  const std::uint32_t mask_;
-  const std::string wildcard_;
-  const bool subdirectories_from_first_search_;
   bool repainting_suspended_ = false;
   bool infected_shown_ = false;
   std::optional<platform::DateTimeFormats> formats_;
@@ -109,49 +82,40 @@ ThreatScanner::ThreatScanner(platform::FileSystem& files, platform::Clock& clock
       volume_slot_(volume_slot),
       drive_slot_(drive_slot) {}
 
+// The engine's side of the walk: the slot states around each directory, the tests of each entry.
+class ThreatScanner::Visitor : public WalkVisitor {
+ public:
+  Visitor(ThreatScanner& scanner, Run& run) : scanner_(scanner), run_(run) {}
+
+  void EnterDirectory(const std::string&) override {
+    if (!run_.volume_mode()) return;
+    scanner_.volume_slot_.ShowSearching();
+    run_.set_infected_shown(false);
+  }
+  void Examine(const std::string& directory, const DirectoryEntry& entry) override {
+    scanner_.Examine(run_, directory, entry);
+    if (scanner_.found_threat_) scanner_.ShowInfectedState(run_);
+  }
+  void LeaveDirectory(const std::string&) override {
+    if (!scanner_.found_threat_) scanner_.ShowCleanState(run_);
+  }
+
+ private:
+  ThreatScanner& scanner_;
+  Run& run_;
+};
+
 void ThreatScanner::SearchFiles(const std::string& pattern, ui::ListView& list, ScanMode mode,
                                 std::uint32_t attr_mask) {
-  const std::size_t split = pattern.find_last_of(files_.path_syntax().directory_ends);
-  const std::size_t name_start = split == std::string::npos ? 0 : split + 1;
-  Run run(main_window_, list, mode, attr_mask, pattern.substr(name_start));
-  ScanDirectory(run, pattern.substr(0, name_start));
+  const SearchPattern split = SplitPattern(pattern, files_.path_syntax());
+  Run run(main_window_, list, mode);
+  Visitor visitor(*this, run);
+  // Every entry gets a fresh attribute query, so the search itself reads only the words the
+  // descent needs.
+  TreeWalk(files_, split.wildcard, attr_mask, nullptr).Walk(split.directory, visitor);
   // A last subdirectory that yielded nothing left its searching state behind; a scan that
   // found threats must not end looking as if it were still searching.
   if (found_threat_) ShowInfectedState(run);
-}
-
-void ThreatScanner::ScanDirectory(Run& run, const std::string& directory) {
-  if (run.volume_mode()) {
-    volume_slot_.ShowSearching();
-    run.set_infected_shown(false);
-  }
-  const char separator = files_.path_syntax().separator;
-
-  std::vector<std::string> subdirectories;
-  if (auto search = files_.StartSearch(directory, run.wildcard(), run.mask())) {
-    DirectoryEntry entry;
-    while (search->Next(entry)) {
-      Examine(run, directory, entry);
-      if (found_threat_) ShowInfectedState(run);
-      if (run.subdirectories_from_first_search() && IsEnterable(entry)) {
-        subdirectories.push_back(std::move(entry.name));
-      }
-    }
-  }
-
-  if (run.subdirectories_from_first_search()) {
-    for (const std::string& name : subdirectories) {
-      ScanDirectory(run, directory + name + separator);
-    }
-  } else if (auto search =
-                 files_.StartSearch(directory, run.wildcard(), platform::kAttributeDirectory)) {
-    DirectoryEntry entry;
-    while (search->Next(entry)) {
-      if (IsEnterable(entry)) ScanDirectory(run, directory + entry.name + separator);
-    }
-  }
-
-  if (!found_threat_) ShowCleanState(run);
 }
 
 void ThreatScanner::Examine(Run& run, const std::string& directory, const DirectoryEntry& entry) {

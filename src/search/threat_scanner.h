@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "search/status_slots.h"
+#include "search/tree_walk.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
 
@@ -15,10 +16,6 @@ namespace velmora::search {
 // Which panel a scan drives. Only kVolumePanel is tested for: any other value acts as
 // kDrivePanel.
 enum class ScanMode : std::uint8_t { kDrivePanel = 0, kVolumePanel = 1 };
-
-// The attribute mask both callers pass: read-only, hidden, system, volume label, directory and
-// archive, so every entry is examined.
-inline constexpr std::uint32_t kAllEntriesMask = 63;
 
 // Whether some entry of `list` has `path` as its caption, folding only A to Z. Captions count
 // as they stand now: an entry the user renamed no longer matches its old path.
@@ -53,8 +50,8 @@ class ThreatScanner {
 
  private:
   class Run;
+  class Visitor;
 
-  void ScanDirectory(Run& run, const std::string& directory);
   void Examine(Run& run, const std::string& directory, const platform::DirectoryEntry& entry);
   void AddThreatEntry(Run& run, std::string path);
   void ShowInfectedState(Run& run) const;

@@ -19,60 +19,12 @@
 
 #include "platform/dos_attributes_posix.h"
 #include "scan_fixture.h"
+#include "temp_tree_posix.h"
 
 namespace velmora::platform {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// A fresh directory under the system's temporary directory, removed with all it holds.
-class TempTree {
- public:
-  TempTree() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/velmora-XXXXXX";
-    root_ = ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
-  }
-  ~TempTree() {
-    if (root_.empty()) return;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(
-             root_, std::filesystem::directory_options::skip_permission_denied, ignored)) {
-      if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
-        ::chmod(entry.path().c_str(), 0755);
-      }
-    }
-    std::filesystem::remove_all(root_, ignored);
-  }
-  TempTree(const TempTree&) = delete;
-  TempTree& operator=(const TempTree&) = delete;
-
-  const std::string& root() const { return root_; }
-  std::string File(const std::string& relative, mode_t mode = 0644) const {
-    const std::string path = root_ + relative;
-    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, mode);
-    EXPECT_GE(fd, 0) << path;
-    ::close(fd);
-    ::chmod(path.c_str(), mode);
-    return path;
-  }
-  std::string Directory(const std::string& relative) const {
-    const std::string path = root_ + relative;
-    EXPECT_EQ(::mkdir(path.c_str(), 0755), 0) << path;
-    return path;
-  }
-  std::string Link(const std::string& relative, const std::string& target) const {
-    const std::string path = root_ + relative;
-    EXPECT_EQ(::symlink(target.c_str(), path.c_str()), 0) << path;
-    return path;
-  }
-
- private:
-  std::string root_;
-};
-
-bool SetDosAttrib(const std::string& path, std::string_view value) {
-  return ::setxattr(path.c_str(), "user.DOSATTRIB", value.data(), value.size(), 0) == 0;
-}
 
 // Every entry one search yields, as "name=attributes".
 Strings SearchAll(FileSystem& files, const std::string& directory, const std::string& wildcard,
@@ -176,6 +128,61 @@ TEST(FileSystemPosix, ExclusionRuleWildcardAndEmptySearches) {
                                        "setup.inf.txt=32", "sub=16"}));
   EXPECT_EQ(SearchAll(files, tree.root(), "*.inf", 63), Strings{"A.INF=32"});
   EXPECT_EQ(files.StartSearch(tree.root() + "absent/", "*.*", 63), nullptr);
+}
+
+// Sparing searches read what the descent or the caller needs and no more; a mask that can
+// exclude needs every word.
+TEST(FileSystemPosix, SparingSearchReadsOnlyDirectoriesLinksAndWantedNames) {
+  TempTree tree;
+  ASSERT_FALSE(tree.root().empty());
+  const std::string probe = tree.File("probe.txt");
+  const bool xattrs = SetDosAttrib(probe, "0x20");
+  tree.File("plain.txt");
+  tree.File("autorun.inf");
+  tree.Directory("photos");
+  tree.Link("to-photos", "photos");
+  tree.Link("to-plain", "plain.txt");
+  if (xattrs) {
+    ASSERT_TRUE(SetDosAttrib(tree.File("hidden.txt"), "0x22"));
+  }
+
+  const auto sparing = [&](std::uint32_t mask) {
+    PosixFileSystem files;
+    Strings yielded;
+    auto search = files.StartSparingSearch(tree.root(), "*.*", mask, [](std::string_view name) {
+      return name.size() >= 3 && name.substr(name.size() - 3) == "inf";
+    });
+    DirectoryEntry entry;
+    while (search && search->Next(entry)) {
+      yielded.push_back(entry.name + "=" +
+                        (entry.attributes_read ? std::to_string(entry.attributes) : "unread"));
+    }
+    std::sort(yielded.begin(), yielded.end());
+    return yielded;
+  };
+
+  Strings all = {".=16",
+                 "..=16",
+                 "autorun.inf=32",
+                 "photos=16",
+                 "plain.txt=unread",
+                 "probe.txt=unread",
+                 "to-photos=" + std::to_string(16 | kAttributeReparsePoint),
+                 "to-plain=" + std::to_string(32 | kAttributeReparsePoint)};
+  if (xattrs) all.push_back("hidden.txt=unread");
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(sparing(63), all);
+  // Without the hidden bit in the mask every word decides what is passed over.
+  Strings unhidden = {".=16",
+                      "..=16",
+                      "autorun.inf=32",
+                      "photos=16",
+                      "plain.txt=32",
+                      "probe.txt=32",
+                      "to-photos=" + std::to_string(16 | kAttributeReparsePoint),
+                      "to-plain=" + std::to_string(32 | kAttributeReparsePoint)};
+  std::sort(unhidden.begin(), unhidden.end());
+  EXPECT_EQ(sparing(61), unhidden);
 }
 
 class PosixScanTest : public search::ScanTest {

@@ -1,0 +1,24 @@
+#include "platform/attribute_writer_win32.h"
+
+#include <windows.h>
+
+#include "platform/error_text_win32.h"
+
+namespace velmora::platform {
+
+std::string Win32AttributeWriter::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  const DWORD current = ::GetFileAttributesA(path.c_str());
+  if (current == INVALID_FILE_ATTRIBUTES) return ErrorText(::GetLastError());
+  if (current & FILE_ATTRIBUTE_REPARSE_POINT) return "a link is not changed";
+  constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+  // Bits besides these four that SetFileAttributesA also takes, kept as they are.
+  constexpr DWORD kKept =
+      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+  DWORD word = (current & kKept) | (attributes & kSettable);
+  if (word == 0) word = FILE_ATTRIBUTE_NORMAL;
+  if (!::SetFileAttributesA(path.c_str(), word)) return ErrorText(::GetLastError());
+  return {};
+}
+
+}  // namespace velmora::platform
