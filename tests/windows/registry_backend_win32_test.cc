@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/unique_handle_win32.h"
+#include "raw_registry_value.h"
 
 namespace velmora::platform {
 namespace {
@@ -58,13 +59,7 @@ class RegistryWin32Test : public ::testing::Test {
         ::RegOpenKeyExA(HKEY_CURRENT_USER, scratch_.relative().c_str(), 0, KEY_SET_VALUE, &opened),
         ERROR_SUCCESS);
     UniqueKey key(opened);
-    // The ANSI call counts a NUL just past the data as part of a string it forgot to count;
-    // a byte that is not NUL there keeps unterminated data unterminated.
-    std::vector<std::uint8_t> buffer(data);
-    buffer.push_back(0xFF);
-    ASSERT_EQ(::RegSetValueExA(key.get(), name.c_str(), 0, type, buffer.data(),
-                               static_cast<DWORD>(data.size())),
-              ERROR_SUCCESS);
+    ASSERT_EQ(test_support::WriteRawValue(key.get(), name, type, data), ERROR_SUCCESS);
   }
 
   // The value names in the order the registry's own enumeration gives them.

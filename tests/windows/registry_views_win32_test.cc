@@ -10,6 +10,7 @@
 
 #include "platform/registry_backend_win32.h"
 #include "platform/unique_handle_win32.h"
+#include "raw_registry_value.h"
 #include "registry/registry.h"
 
 namespace velmora::platform {
@@ -50,12 +51,7 @@ class MachineScratchKey {
                                 KEY_SET_VALUE | ViewFlag(view), nullptr, &opened, nullptr),
               ERROR_SUCCESS);
     UniqueKey key(opened);
-    // A byte that is not NUL just past the data keeps unterminated text unterminated.
-    std::vector<std::uint8_t> buffer(data);
-    buffer.push_back(0xFF);
-    ASSERT_EQ(::RegSetValueExA(key.get(), name.c_str(), 0, type, buffer.data(),
-                               static_cast<DWORD>(data.size())),
-              ERROR_SUCCESS);
+    ASSERT_EQ(test_support::WriteRawValue(key.get(), name, type, data), ERROR_SUCCESS);
   }
 
  private:
