@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "actions/threat_actions.h"
 #include "main/program_state.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -63,6 +64,10 @@ class TFrmain {
   ui::Form& form() { return form_; }
   // The splash window is created after the main window; its first display shows it.
   void SetSplash(splash::TFrmSplashScreen* splash) { FrmSplashScreen = splash; }
+  // What the threat-action menu does to files; the program entry hands in the real one.
+  void SetThreatActions(actions::ThreatActions* threat_actions) {
+    threat_actions_ = threat_actions;
+  }
 
   // Handlers, named after their component and event.
   void FormCreate(ui::Form& sender);
@@ -105,6 +110,7 @@ class TFrmain {
   MainWindowServices services_;
   ProgramState& state_;
   splash::TFrmSplashScreen* FrmSplashScreen = nullptr;
+  actions::ThreatActions* threat_actions_ = nullptr;
   ui::Form form_;
 
  public:
