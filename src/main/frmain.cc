@@ -51,6 +51,26 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
       MnDeniedSelectedSoftware(MnActRegedit.Find("MnDeniedSelectedSoftware")),
       MnRefrechAllSoftware(MnActRegedit.Find("MnRefrechAllSoftware")),
       Ticon(app, this, services.tray_shell),
+      LstDrive(form_.Get<ui::ListView>("LstDrive")),
+      MnDriveAct(form_.Get<ui::PopupMenu>("MnDriveAct")),
+      MnRefrechListDrive(MnDriveAct.Find("MnRefrechListDrive")),
+      MnScanSelectedDisk(MnDriveAct.Find("MnScanSelectedDisk")),
+      MnLockSelectedDisk(MnDriveAct.Find("MnLockSelectedDisk")),
+      lblDriveName(form_.Get<ui::Label>("lblDriveName")),
+      lblDescriptionNoDrive(form_.Get<ui::Label>("lblDescriptionNoDrive")),
+      ImgNoDriveSelected(form_.Get<ui::Image>("ImgNoDriveSelected")),
+      ImgDrveClean(form_.Get<ui::Image>("ImgDrveClean")),
+      ImgDriveInfected(form_.Get<ui::Image>("ImgDriveInfected")),
+      lblDriveClean(form_.Get<ui::Label>("lblDriveClean")),
+      lblDriveInfected(form_.Get<ui::Label>("lblDriveInfected")),
+      lblInfoDrive(form_.Get<ui::Label>("lblInfoDrive")),
+      lblsizeDrive(form_.Get<ui::Label>("lblsizeDrive")),
+      LstScanDrive(form_.Get<ui::ListView>("LstScanDrive")),
+      MnActionVir(form_.Get<ui::PopupMenu>("MnActionVir")),
+      MnDel(MnActionVir.Find("MnDel")),
+      Rename1(MnActionVir.Find("Rename1")),
+      Quarantine1(MnActionVir.Find("Quarantine1")),
+      Ignore1(MnActionVir.Find("Ignore1")),
       volume_slot_(search::VolumeStatusSlot::Of(form_)),
       scanner_(services.file_system, services.clock, form_, volume_slot_,
                search::DriveStatusSlot::Of(form_)) {
@@ -85,19 +105,16 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
   MnDeniedSelectedSoftware.on_click = [this](ui::MenuItem& sender) {
     MnDeniedSelectedSoftwareClick(sender);
   };
+  BindDrivePanelAndThreatActions();
   app_.CreateForm(form_);
 }
 
 void TFrmain::FormCreate(ui::Form& /*sender*/) {
-  FillDriveList();
+  FillDriveList(LstDrive);
   Ticon.SetActive(true);
   form_.SetRegion({1, 1, 678, 520, 10, 10});
   LoadAutoStartInventory();
   RegisterAutostart();
-}
-
-void TFrmain::FillDriveList() {
-  // The drive panel fills its list here once it exists.
 }
 
 void TFrmain::LoadAutoStartInventory() {
@@ -189,12 +206,9 @@ void TFrmain::VolumeArrived(char letter) {
   const std::string root = RootPath(letter);
   const std::optional<platform::VolumeInformation> volume = services_.volumes.Query(root);
   if (!volume) return;
-  const int drive_number = letter - 64;
-  const std::int64_t total_bytes = services_.volumes.TotalBytes(drive_number);
-  const std::int64_t free_bytes = services_.volumes.FreeBytes(drive_number);
-  const std::string separator = services_.number_format.ThousandsSeparator();
+  const std::string size_text = SizeTextOfDrive(letter);
   lblNameVoule.SetText(VolumeNameText(volume->label, letter));
-  lblinfo.SetText(SizeText(total_bytes, free_bytes, separator));
+  lblinfo.SetText(size_text);
   LblSysVol.SetText(SystemText(volume->file_system, volume->serial_number));
   scanner_.set_found_threat(false);
   scanner_.SearchFiles(root + "*.*", LstScan, search::ScanMode::kVolumePanel,

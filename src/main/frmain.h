@@ -95,6 +95,23 @@ class TFrmain {
   void MnRefrechAllSoftwareClick(ui::MenuItem& sender);
   void MnDelSelkeyClick(ui::MenuItem& sender);
   void MnDeniedSelectedSoftwareClick(ui::MenuItem& sender);
+  // The drive panel on page 2: the drive list and the on-demand scan of the drive picked.
+  void MnRefrechListDriveClick(ui::MenuItem& sender);
+  void LstDriveSelectItem(ui::ListView& sender, int index, bool selected);
+  void MnScanSelectedDiskClick(ui::MenuItem& sender);
+  // The threat lists of both panels: the threat-action menu is attached to a list while one
+  // of its entries is selected.
+  void LstScanSelectItem(ui::ListView& sender, int index, bool selected);
+  void LstScanDriveSelectItem(ui::ListView& sender, int index, bool selected);
+  // The threat-action menu. Each acts on the selected entry of the list the menu was opened
+  // on, else of the list ActionTarget names; with no selected entry there, nothing happens.
+  // Delete and Rename take the entry out of its list whatever became of the file; Quarantine
+  // and Ignore leave the lists. A failure is told in a message box. Without threat actions
+  // set, a command raises an error and touches no list.
+  void MnDelClick(ui::MenuItem& sender);
+  void Rename1Click(ui::MenuItem& sender);
+  void Quarantine1Click(ui::MenuItem& sender);
+  void Ignore1Click(ui::MenuItem& sender);
 
   // The suspicious-file scan both panels run, with its FoundThreat flag.
   search::ThreatScanner& scanner() { return scanner_; }
@@ -102,7 +119,12 @@ class TFrmain {
  private:
   void VolumeArrived(char letter);
   void VolumeRemoved();
-  void FillDriveList();
+  void FillDriveList(ui::ListView& list);
+  void BindDrivePanelAndThreatActions();
+  std::string SizeTextOfDrive(char letter);
+  void AttachThreatMenu(ui::ListView& list, bool selected, bool volume_list);
+  ui::ListView& ThreatActionList();
+  void ApplyThreatAction(actions::ThreatAction action);
   void LoadAutoStartInventory();
   void RegisterAutostart();
 
@@ -135,6 +157,27 @@ class TFrmain {
   ui::MenuItem& MnDeniedSelectedSoftware;
   ui::MenuItem& MnRefrechAllSoftware;
   tray::TTrayIcon Ticon;
+  // Page 2, the drive panel, and the threat-action menu of both threat lists.
+  ui::ListView& LstDrive;
+  ui::PopupMenu& MnDriveAct;
+  ui::MenuItem& MnRefrechListDrive;
+  ui::MenuItem& MnScanSelectedDisk;
+  ui::MenuItem& MnLockSelectedDisk;
+  ui::Label& lblDriveName;
+  ui::Label& lblDescriptionNoDrive;
+  ui::Image& ImgNoDriveSelected;
+  ui::Image& ImgDrveClean;
+  ui::Image& ImgDriveInfected;
+  ui::Label& lblDriveClean;
+  ui::Label& lblDriveInfected;
+  ui::Label& lblInfoDrive;
+  ui::Label& lblsizeDrive;
+  ui::ListView& LstScanDrive;
+  ui::PopupMenu& MnActionVir;
+  ui::MenuItem& MnDel;
+  ui::MenuItem& Rename1;
+  ui::MenuItem& Quarantine1;
+  ui::MenuItem& Ignore1;
 
  private:
   search::VolumeStatusSlot volume_slot_;

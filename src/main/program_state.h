@@ -3,12 +3,15 @@
 
 namespace velmora::main {
 
-// Program-wide flags of the window life cycle, false at start.
+// Program-wide flags of the main window, false at start.
 struct ProgramState {
   // Set only by the tray command "Close ": a close request then ends the program.
   bool QuitRequested = false;
   // The splash has been shown; later displays of the main window do not show it again.
   bool SplashShown = false;
+  // Which threat list the latest selection was made in: true for the volume list LstScan,
+  // false for the drive list LstScanDrive. Deselecting leaves it.
+  bool ActionTarget = false;
 };
 
 }  // namespace velmora::main

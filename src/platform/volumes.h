@@ -14,10 +14,23 @@ struct VolumeInformation {
   std::uint32_t serial_number = 0;
 };
 
+// What kind of drive a letter names, by the platform's own codes.
+enum class DriveType {
+  kUnknown = 0,
+  kNoRootDirectory = 1,  // nothing behind the letter
+  kRemovable = 2,
+  kFixed = 3,
+  kRemote = 4,  // a network drive
+  kOptical = 5,
+  kRamDisk = 6,
+};
+
 // The volumes behind drive letters.
 class Volumes {
  public:
   virtual ~Volumes() = default;
+  // The kind of drive at `root` ("E:\"), whether or not a medium is in it.
+  virtual DriveType Type(const std::string& root) = 0;
   // The volume at `root` ("E:\"); empty when there is none or it cannot be read (no medium
   // in a card reader, an unreadable disc).
   virtual std::optional<VolumeInformation> Query(const std::string& root) = 0;

@@ -52,6 +52,13 @@ DiskSpace QueryDiskSpace(int drive_number) {
 
 }  // namespace
 
+DriveType Win32Volumes::Type(const std::string& root) {
+  CriticalErrorBoxesOff quiet;
+  const UINT type = ::GetDriveTypeA(root.c_str());
+  return type <= static_cast<UINT>(DriveType::kRamDisk) ? static_cast<DriveType>(type)
+                                                        : DriveType::kUnknown;
+}
+
 std::optional<VolumeInformation> Win32Volumes::Query(const std::string& root) {
   char label[kQueryBufferSize + 1] = {};
   char file_system[kQueryBufferSize + 1] = {};

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "ui/popup_menu.h"
+
 namespace velmora::ui {
 
 void ListView::CheckIndex(int index) const {
@@ -96,6 +98,10 @@ void ListView::UserEditCaption(int index, std::string caption) {
 void ListView::UserSetChecked(int index, bool checked) {
   CheckIndex(index);
   items_[static_cast<std::size_t>(index)].checked = checked;
+}
+
+void ListView::UserRightClick(Point at) {
+  if (popup_menu_ != nullptr) popup_menu_->Popup(at, this);
 }
 
 }  // namespace velmora::ui

@@ -107,6 +107,9 @@ class ListView : public Control {
   void UserSelectItem(int index, bool selected);
   void UserEditCaption(int index, std::string caption);
   void UserSetChecked(int index, bool checked);
+  // A right click: the attached menu, if any, pops up at the screen position, opened on this
+  // list.
+  void UserRightClick(Point at);
 
  private:
   ListViewPeer* list_peer() const { return dynamic_cast<ListViewPeer*>(peer()); }

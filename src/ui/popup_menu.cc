@@ -58,8 +58,9 @@ void PopupMenu::AssignHotKeys() {
   }
 }
 
-void PopupMenu::Popup(Point at) {
+void PopupMenu::Popup(Point at, Component* opened_on) {
   AssignHotKeys();
+  popup_component_ = opened_on;
   ++popup_count_;
   last_popup_point_ = at;
   if (auto* p = dynamic_cast<PopupMenuPeer*>(peer())) p->Popup(at);

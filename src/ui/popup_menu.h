@@ -60,7 +60,13 @@ class PopupMenu : public Component {
 
   // Shows the menu at a screen position; returns when it closes, after the chosen item's click.
   // First gives every item without one an automatic hot key, as the menu system does.
-  void Popup(Point at);
+  // `opened_on` is the control whose context menu this is (the one the user right-clicked),
+  // or none.
+  void Popup(Point at, Component* opened_on = nullptr);
+  // The control the menu was last opened on; null when it was last popped up for no control
+  // (the tray icon) or never. Kept after the menu closes, so the chosen item's handler and a
+  // test clicking the item afterwards both see it.
+  Component* popup_component() const { return popup_component_; }
   // Puts an ampersand before each caption's first letter or digit that no earlier item of
   // this menu uses as its hot key; captions that already have one keep it.
   void AssignHotKeys();
@@ -71,6 +77,7 @@ class PopupMenu : public Component {
  private:
   ImageList* images_ = nullptr;
   std::vector<std::unique_ptr<MenuItem>> items_;
+  Component* popup_component_ = nullptr;
   int popup_count_ = 0;
   Point last_popup_point_;
 };

@@ -13,18 +13,25 @@
 
 namespace velmora::fakes {
 
-// Volumes behind drive roots ("E:\"), with sizes that are unknown (-1) unless set. Every query
-// is recorded as "query E:\", "total 5" or "free 5".
+// Drives and the volumes in them, by drive root ("E:\"). A letter has no drive unless given a
+// type, and sizes are unknown (-1) unless set. Every volume and size query is recorded as
+// "query E:\", "total 5" or "free 5"; type queries are not, since the drive list asks for every
+// letter.
 class FakeVolumes : public platform::Volumes {
  public:
   void Mount(const std::string& root, platform::VolumeInformation volume) {
     volumes_[root] = std::move(volume);
   }
   void Eject(const std::string& root) { volumes_.erase(root); }
+  void SetType(const std::string& root, platform::DriveType type) { types_[root] = type; }
   void SetSizes(int drive_number, std::int64_t total, std::int64_t free) {
     sizes_[drive_number] = {total, free};
   }
 
+  platform::DriveType Type(const std::string& root) override {
+    const auto found = types_.find(root);
+    return found == types_.end() ? platform::DriveType::kNoRootDirectory : found->second;
+  }
   std::optional<platform::VolumeInformation> Query(const std::string& root) override {
     calls_.push_back("query " + root);
     if (on_query) on_query();
@@ -52,6 +59,7 @@ class FakeVolumes : public platform::Volumes {
     std::int64_t total;
     std::int64_t free;
   };
+  std::map<std::string, platform::DriveType> types_;
   std::map<std::string, platform::VolumeInformation> volumes_;
   std::map<int, Sizes> sizes_;
   std::vector<std::string> calls_;

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include "ui/list_view.h"
-#include "ui/popup_menu.h"
 #include "ui/win32/peers_win32.h"
 
 namespace velmora::ui::win32 {
@@ -106,13 +105,12 @@ class ListViewPeerWin32 : public WindowPeer, public ListViewPeer {
         }
         return true;
       }
-      case NM_RCLICK:
-        if (PopupMenu* menu = list_.popup_menu()) {
-          POINT at{};
-          ::GetCursorPos(&at);
-          menu->Popup({at.x, at.y});
-        }
+      case NM_RCLICK: {
+        POINT at{};
+        ::GetCursorPos(&at);
+        list_.UserRightClick({at.x, at.y});
         return false;
+      }
       case NM_CUSTOMDRAW:
         return item_font_ ? CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header), result) : false;
       default:
