@@ -141,6 +141,13 @@ std::optional<std::vector<std::vector<std::string>>> ListViewRows(HWND list);
 std::optional<int> ListViewItemImage(HWND list, int item);
 // Toggles the item's check box as a user does, by a click on the box.
 bool ClickListViewCheckBox(HWND list, int item);
+// The item's bounds in the list's client coordinates.
+std::optional<RECT> ListViewItemRect(HWND list, int item);
+// The selected item's index; -1 when none is selected.
+std::optional<int> ListViewSelectedItem(HWND list);
+// Clicks the item's caption as a user does. A left click selects it and returns once the list
+// has; a right click selects it too and is posted, since it may open a menu that waits.
+bool ClickListViewItem(HWND list, int item, bool right_button = false);
 // Edits the item's caption in place as a user does: starts the edit, types `text` into the
 // edit box and presses Enter.
 bool EditListViewCaption(HWND list, int item, const std::string& text);
@@ -196,6 +203,9 @@ class PluggedVolume {
 
 // The pieces PluggedVolume is made of, for tests that need them apart.
 bool DefineUnixDrive(char letter, const std::string& unix_folder, UINT drive_type);
+// A drive of `drive_type` with nothing in it, as an optical drive without a disc: the letter
+// has its type and no folder. Wine still answers its volume query, with an empty label.
+bool DefineDriveWithoutMedium(char letter, UINT drive_type);
 bool UndefineDrive(char letter);
 // Sends WM_DEVICECHANGE (DBT_DEVICEARRIVAL or DBT_DEVICEREMOVECOMPLETE) for a volume.
 bool BroadcastVolumeChange(char letter, bool arrived);

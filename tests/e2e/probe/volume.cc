@@ -75,6 +75,10 @@ bool DefineUnixDrive(char letter, const std::string& unix_folder, UINT drive_typ
   return SendDefineRequest(letter, unix_folder, drive_type);
 }
 
+bool DefineDriveWithoutMedium(char letter, UINT drive_type) {
+  return SendDefineRequest(letter, "", drive_type);
+}
+
 bool UndefineDrive(char letter) { return SendDefineRequest(letter, "", DRIVE_NO_ROOT_DIR); }
 
 bool BroadcastVolumeChange(char letter, bool arrived) {

@@ -314,23 +314,67 @@ std::optional<int> ListViewItemImage(HWND list, int item) {
   return answer.iImage;
 }
 
+namespace {
+
+std::optional<RECT> ItemRect(HANDLE process, const RemoteBuffer& remote, HWND list, int item) {
+  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+  if (!WriteProcessMemory(process, remote.get(), &bounds, sizeof bounds, nullptr)) {
+    FailWin32("WriteProcessMemory");
+    return std::nullopt;
+  }
+  const auto got = Send(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(remote.get()));
+  if (!got || *got == 0) {
+    Fail("no rectangle for item " + std::to_string(item));
+    return std::nullopt;
+  }
+  if (!ReadProcessMemory(process, remote.get(), &bounds, sizeof bounds, nullptr)) {
+    FailWin32("ReadProcessMemory");
+    return std::nullopt;
+  }
+  return bounds;
+}
+
+}  // namespace
+
+std::optional<RECT> ListViewItemRect(HWND list, int item) {
+  UniqueHandle process = OpenWindowProcess(list);
+  if (!process) return std::nullopt;
+  RemoteBuffer remote(process.get(), sizeof(RECT));
+  if (remote.get() == nullptr) {
+    FailWin32("VirtualAllocEx");
+    return std::nullopt;
+  }
+  return ItemRect(process.get(), remote, list, item);
+}
+
+std::optional<int> ListViewSelectedItem(HWND list) {
+  const auto selected = Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  if (!selected) return std::nullopt;
+  return static_cast<int>(*selected);
+}
+
+bool ClickListViewItem(HWND list, int item, bool right_button) {
+  const std::optional<RECT> bounds = ListViewItemRect(list, item);
+  if (!bounds) return false;
+  // Inside the caption, clear of a check box or picture at the left end.
+  const LPARAM point = MAKELPARAM(bounds->left + 40, (bounds->top + bounds->bottom) / 2);
+  if (right_button) {
+    return Post(list, WM_RBUTTONDOWN, MK_RBUTTON, point) && Post(list, WM_RBUTTONUP, 0, point);
+  }
+  return Send(list, WM_LBUTTONDOWN, MK_LBUTTON, point).has_value() &&
+         Send(list, WM_LBUTTONUP, 0, point).has_value();
+}
+
 bool ClickListViewCheckBox(HWND list, int item) {
   UniqueHandle process = OpenWindowProcess(list);
   if (!process) return false;
   RemoteBuffer remote(process.get(), sizeof(RECT) + sizeof(LVHITTESTINFO));
   if (remote.get() == nullptr) return FailWin32("VirtualAllocEx");
-  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
-  if (!WriteProcessMemory(process.get(), remote.get(), &bounds, sizeof bounds, nullptr)) {
-    return FailWin32("WriteProcessMemory");
-  }
-  const auto got = Send(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(remote.get()));
-  if (!got || *got == 0) return Fail("no rectangle for item " + std::to_string(item));
-  if (!ReadProcessMemory(process.get(), remote.get(), &bounds, sizeof bounds, nullptr)) {
-    return FailWin32("ReadProcessMemory");
-  }
+  const std::optional<RECT> bounds = ItemRect(process.get(), remote, list, item);
+  if (!bounds) return false;
   // The box sits at the entry's left end; ask the list where exactly.
-  const int y = (bounds.top + bounds.bottom) / 2;
-  for (int x = bounds.left; x < bounds.left + 40; ++x) {
+  const int y = (bounds->top + bounds->bottom) / 2;
+  for (int x = bounds->left; x < bounds->left + 40; ++x) {
     LVHITTESTINFO hit{};
     hit.pt = {x, y};
     void* at = remote.at(sizeof(RECT));
