@@ -14,6 +14,7 @@
 #include "platform/registry_backend_win32.h"
 #include "platform/shell_win32.h"
 #include "platform/volumes_win32.h"
+#include "quarantine/quarantine_store.h"
 #include "splash/splash_screen.h"
 #include "tray/tray_shell_win32.h"
 #include "ui/application.h"
@@ -43,7 +44,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_l
     platform::Win32Volumes volumes;
     platform::Win32NumberFormat number_format;
     platform::Win32Files files;
-    actions::FileThreatActions threat_actions(files, nullptr);
+    quarantine::QuarantineStore quarantine_store(
+        files, quarantine::StoreFolder(platform::LocalApplicationDataFolder()),
+        platform::SystemTimeTicks);
+    actions::FileThreatActions threat_actions(files, &quarantine_store);
     main::ProgramState state;
     main::TFrmain main_window(
         app, {registry, process, shell, tray_shell, file_system, clock, volumes, number_format},

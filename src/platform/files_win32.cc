@@ -182,4 +182,10 @@ NativePath LocalApplicationDataFolder() {
   return NativePath(wide.begin(), wide.end());
 }
 
+std::uint64_t SystemTimeTicks() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  return Ticks(now);
+}
+
 }  // namespace velmora::platform

@@ -25,6 +25,9 @@ class Win32Files : public Files {
 // platform has none.
 NativePath LocalApplicationDataFolder();
 
+// The current time in the ticks of FileFacts::modified.
+std::uint64_t SystemTimeTicks();
+
 }  // namespace velmora::platform
 
 #endif  // VELMORA_PLATFORM_FILES_WIN32_H_
