@@ -190,6 +190,7 @@ RestoredItem QuarantineStore::Restore(const std::string& id) {
     result.message = "no item " + id + " can be read from the quarantine: " + error;
     return result;
   }
+  result.original_path = record.original_path;
   const std::string shown = EscapePath(record.original_path);
   std::string bytes;
   if (std::string reason = files_.ReadWholeFile(PathOf(id, kItemExtension), bytes);
