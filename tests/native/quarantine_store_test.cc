@@ -151,6 +151,18 @@ TEST_F(QuarantineStoreTest, AFailedAddLeavesTheOriginalAndAnEmptyStore) {
   }
 }
 
+TEST_F(QuarantineStoreTest, OnlyFilesGoIn) {
+  files_.AddFolder(u"E:\\autorun.inf");
+  files_.AddFile(u"E:\\link.vbs", "target's bytes",
+                 kAttributeArchive | platform::kAttributeReparsePoint);
+
+  EXPECT_EQ(store_.Add(u"E:\\autorun.inf").error, "it is a folder, and only files are quarantined");
+  EXPECT_EQ(store_.Add(u"E:\\link.vbs").error, "it is a link, and only files are quarantined");
+  EXPECT_EQ(store_.Add(u"E:\\gone.vbs").error, FakeFiles::kNotFound);
+  EXPECT_TRUE(files_.Has(u"E:\\link.vbs"));
+  EXPECT_THAT(Stored(), IsEmpty());
+}
+
 TEST_F(QuarantineStoreTest, RestoreRefusesAndKeepsTheItemWhenItCannotPutItBackAsItWas) {
   const std::string id = "20261211-111512";
   const NativePath item = NativePath(kStore) + u"\\" + NativePath(id.begin(), id.end()) + u".item";
