@@ -67,6 +67,9 @@ TEST_F(FileThreatActionsTest, DeleteFailuresKeepTheEntryWithItsAttributes) {
   files_.Fail(FileCall::kSetAttributes, u"E:\\stuck.vbs", FakeFiles::kAccessDenied);
   files_.AddFile(u"F:\\run.vbs", "x", kHiddenSystemReadOnly);
   files_.WriteProtect(u'F');
+  files_.AddFolder(u"E:\\private");
+  files_.AddFile(u"E:\\private\\x.vbs");
+  files_.Fail(FileCall::kList, u"E:\\private\\", FakeFiles::kAccessDenied);
   for (const Case& c : {
            Case{"a folder that holds files", u"E:\\autorun.inf", true, "E:\\autorun.inf",
                 FakeFiles::kNotEmpty},
@@ -79,6 +82,8 @@ TEST_F(FileThreatActionsTest, DeleteFailuresKeepTheEntryWithItsAttributes) {
            Case{"a file already gone", u"E:\\gone.vbs", false, "E:\\gone.vbs", "no longer there"},
            Case{"a folder on the way gone", u"E:\\gone\\x.vbs", false, "E:\\gone\\x.vbs",
                 "its folder is no longer there"},
+           Case{"a folder that cannot be listed", u"E:\\private\\x.vbs", false,
+                "E:\\private\\x.vbs", FakeFiles::kAccessDenied},
            Case{"a drive root", u"E:\\", true, "E:\\", "not a path below a drive's root"},
            Case{"no drive path", u"", false, "\\\\server\\share\\x.vbs",
                 "not a path below a drive's root"},
