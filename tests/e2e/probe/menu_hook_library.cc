@@ -25,7 +25,7 @@ void ReadItem(HWND popup, int index) {
     info.cch = sizeof report->caption;
     if (menu != nullptr && GetMenuItemInfoA(menu, static_cast<UINT>(index), TRUE, &info)) {
       report->state = info.fState;
-      report->bitmap = reinterpret_cast<UINT64>(info.hbmpItem);
+      report->bitmap = reinterpret_cast<UINT_PTR>(info.hbmpItem);
       report->found = 1;
     }
     UnmapViewOfFile(report);
