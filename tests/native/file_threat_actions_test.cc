@@ -238,16 +238,17 @@ TEST_F(FileThreatActionsTest, RenameFailuresNameThePathAndTheReason) {
 }
 
 TEST_F(FileThreatActionsTest, ARenamedEntryThatStaysHiddenIsReportedUnderItsNewName) {
-  files_.AddFile(u"E:\\x.vbs", "x", kAttributeHidden);
-  files_.Fail(FileCall::kSetAttributes, u"E:\\x.vbs.velmora", FakeFiles::kAccessDenied);
+  files_.AddFile(u"E:\\caf\u00e9.vbs", "x", kAttributeHidden);
+  files_.AddFile(u"E:\\caf\u00e9.vbs.velmora");
+  files_.Fail(FileCall::kSetAttributes, u"E:\\caf\u00e9.vbs.velmora2", FakeFiles::kAccessDenied);
 
-  const ActionOutcome outcome = Apply(ThreatAction::kRename, "E:\\x.vbs");
+  const ActionOutcome outcome = Apply(ThreatAction::kRename, "E:\\caf\xe9.vbs");
 
   EXPECT_FALSE(outcome.done);
   EXPECT_EQ(outcome.message,
-            "Renamed E:\\x.vbs to E:\\x.vbs.velmora, but could not make it visible: Access is "
-            "denied.");
-  EXPECT_TRUE(files_.Has(u"E:\\x.vbs.velmora"));
+            "Renamed E:\\caf\xe9.vbs to E:\\caf\xe9.vbs.velmora2, but could not make it visible: "
+            "Access is denied.");
+  EXPECT_TRUE(files_.Has(u"E:\\caf\u00e9.vbs.velmora2"));
 }
 
 TEST_F(FileThreatActionsTest, IgnoreLeavesEverythingAndQuarantineNeedsAStoreAndAFile) {
