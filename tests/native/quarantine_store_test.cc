@@ -294,6 +294,8 @@ TEST(QuarantineRecord, AnythingElseIsNotARecord) {
            with("original=E:\\run.vbs", "original=E:\\%u00"),
            with("original=E:\\run.vbs", "original=E:\\%x0041"),
            with("original=E:\\run.vbs", "original="),
+           with("original=E:\\run.vbs", "original=\\\\server\\share\\run.vbs"),
+           with("original=E:\\run.vbs", "original=run.vbs"),
            with("original=E:\\run.vbs", "original=E:\\r\xe9.vbs"),
            with("attributes=0x00000000", "attributes=0x100000000"),
            with("size=0", "size=-1"),
