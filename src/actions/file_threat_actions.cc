@@ -17,21 +17,15 @@ ActionOutcome Failed(const std::string& what, const std::string& listed_path,
   return {false, "Could not " + what + " " + listed_path + ": " + reason + "."};
 }
 
-// A native name for a message: ASCII as it is, anything else as "?" as the lists show it.
-std::string Shown(const std::u16string& name) {
-  std::string shown;
-  for (const char16_t unit : name) shown += unit < 0x80 ? static_cast<char>(unit) : '?';
-  return shown;
-}
-
 }  // namespace
 
+std::string RenamedEnding(int attempt) {
+  return attempt > 1 ? ".velmora" + std::to_string(attempt) : ".velmora";
+}
+
 std::u16string RenamedName(const std::u16string& name, int attempt) {
-  std::u16string renamed = name + u".velmora";
-  if (attempt > 1) {
-    for (const char c : std::to_string(attempt)) renamed += static_cast<char16_t>(c);
-  }
-  return renamed;
+  const std::string ending = RenamedEnding(attempt);
+  return name + std::u16string(ending.begin(), ending.end());
 }
 
 ActionOutcome FileThreatActions::Apply(ThreatAction action, const std::string& listed_path) {
@@ -72,14 +66,16 @@ ActionOutcome FileThreatActions::Rename(const std::string& listed_path, const Na
     if (attributes & (kAttributeHidden | kAttributeSystem)) {
       const std::uint32_t visible = attributes & ~(kAttributeHidden | kAttributeSystem);
       if (std::string reason = files_.SetAttributes(renamed, visible); !reason.empty()) {
-        return {false, "Renamed " + listed_path + " to " + Shown(renamed) +
+        // The ending is ASCII, so the new name lists as the old one with it.
+        return {false, "Renamed " + listed_path + " to " + listed_path + RenamedEnding(attempt) +
                            ", but could not make it visible: " + reason + "."};
       }
     }
     return {};
   }
+  const std::string listed_name = listed_path.substr(listed_path.find_last_of('\\') + 1);
   return Failed("rename", listed_path,
-                "every name up to \"" + Shown(RenamedName(name, kRenameTries)) + "\" is taken");
+                "every name up to \"" + listed_name + RenamedEnding(kRenameTries) + "\" is taken");
 }
 
 ActionOutcome FileThreatActions::Quarantine(const std::string& listed_path, const NativePath& path,

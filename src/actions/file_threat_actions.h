@@ -39,7 +39,9 @@ class FileThreatActions : public ThreatActions {
   quarantine::QuarantineStore* store_;
 };
 
-// The name Rename tries at attempt `attempt` (1 for the first).
+// What Rename appends to a name at attempt `attempt` (1 for the first): ".velmora", then
+// ".velmora2", ".velmora3" ...; and the name it then tries.
+std::string RenamedEnding(int attempt);
 std::u16string RenamedName(const std::u16string& name, int attempt);
 
 }  // namespace velmora::actions

@@ -50,6 +50,8 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
       MnDelSelkey(MnActRegedit.Find("MnDelSelkey")),
       MnDeniedSelectedSoftware(MnActRegedit.Find("MnDeniedSelectedSoftware")),
       MnRefrechAllSoftware(MnActRegedit.Find("MnRefrechAllSoftware")),
+      LevelSecure(form_.Get<ui::TrackBar>("LevelSecure")),
+      MemDescription(form_.Get<ui::Memo>("MemDescription")),
       Ticon(app, this, services.tray_shell),
       LstDrive(form_.Get<ui::ListView>("LstDrive")),
       MnDriveAct(form_.Get<ui::PopupMenu>("MnDriveAct")),
@@ -86,6 +88,10 @@ TFrmain::TFrmain(ui::Application& app, MainWindowServices services, ProgramState
   Ticon.OnRightClick = [this](tray::TTrayIcon& sender, ui::MouseButton button,
                               tray::ShiftState shift, int x,
                               int y) { TiconRightClick(sender, button, shift, x, y); };
+  MnDesableAutoRunDrive.on_click = [this](ui::MenuItem& sender) {
+    MnDesableAutoRunDriveClick(sender);
+  };
+  LevelSecure.on_change = [this](ui::TrackBar& sender) { LevelSecureChange(sender); };
   ImgArrPln.on_mouse_down = [this](ui::Image& sender, ui::MouseButton button, ui::Point at) {
     ImgArrPlnMouseDown(sender, button, at);
   };
@@ -148,11 +154,6 @@ void TFrmain::CloseClick(ui::MenuItem& /*sender*/) {
 void TFrmain::RestoreApplication1Click(ui::MenuItem& /*sender*/) { Ticon.RestoreFromTray(); }
 
 void TFrmain::TiconDblClick(tray::TTrayIcon& /*sender*/) { Ticon.RestoreFromTray(); }
-
-void TFrmain::TiconRightClick(tray::TTrayIcon& /*sender*/, ui::MouseButton /*button*/,
-                              tray::ShiftState /*shift*/, int x, int y) {
-  MnApp.Popup({x, y});
-}
 
 // Any button, anywhere on the exposed picture: the window moves as if by its caption bar.
 void TFrmain::ImgArrPlnMouseDown(ui::Image& /*sender*/, ui::MouseButton /*button*/,

@@ -19,6 +19,7 @@
 #include "ui/device_change.h"
 #include "ui/form.h"
 #include "ui/image.h"
+#include "ui/inputs.h"
 #include "ui/label.h"
 #include "ui/list_view.h"
 #include "ui/popup_menu.h"
@@ -156,6 +157,11 @@ class TFrmain {
   ui::MenuItem& MnDelSelkey;
   ui::MenuItem& MnDeniedSelectedSoftware;
   ui::MenuItem& MnRefrechAllSoftware;
+  // The tray menu's AutoRun switch and the registry page's protection-level panel.
+  void MnDesableAutoRunDriveClick(ui::MenuItem& sender);
+  void LevelSecureChange(ui::TrackBar& sender);
+  ui::TrackBar& LevelSecure;
+  ui::Memo& MemDescription;
   tray::TTrayIcon Ticon;
   // Page 2, the drive panel, and the threat-action menu of both threat lists.
   ui::ListView& LstDrive;

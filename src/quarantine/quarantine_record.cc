@@ -43,6 +43,14 @@ bool IsSha256(const std::string& text) {
   return true;
 }
 
+// Items come only from drive paths below a root ("E:\\..."), and go back only to one.
+bool IsDrivePath(const platform::NativePath& path) {
+  const char16_t letter = path.empty() ? u'\0' : path[0];
+  return path.size() >= 4 &&
+         ((letter >= u'A' && letter <= u'Z') || (letter >= u'a' && letter <= u'z')) &&
+         path[1] == u':' && path[2] == u'\\';
+}
+
 }  // namespace
 
 std::string EscapePath(const platform::NativePath& path) {
@@ -121,9 +129,9 @@ bool ParseRecord(const std::string& text, QuarantineRecord& record) {
   QuarantineRecord parsed;
   parsed.id = record.id;
   std::uint64_t attributes = 0;
-  if (!UnescapePath(fields["original"], parsed.original_path) || parsed.original_path.empty() ||
-      !ParseNumber(fields["attributes"], attributes) || attributes > 0xFFFFFFFFu ||
-      !ParseNumber(fields["size"], parsed.size) ||
+  if (!UnescapePath(fields["original"], parsed.original_path) ||
+      !IsDrivePath(parsed.original_path) || !ParseNumber(fields["attributes"], attributes) ||
+      attributes > 0xFFFFFFFFu || !ParseNumber(fields["size"], parsed.size) ||
       !ParseNumber(fields["modified"], parsed.modified) ||
       !ParseNumber(fields["quarantined"], parsed.quarantined) || !IsSha256(fields["sha256"])) {
     return false;

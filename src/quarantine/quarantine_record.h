@@ -24,7 +24,7 @@ struct QuarantineRecord {
 // format. The id is the file's name and is not written.
 std::string FormatRecord(const QuarantineRecord& record);
 // Reads what FormatRecord wrote; false for anything else (unknown format, a missing, repeated
-// or malformed field).
+// or malformed field, an original path that is not below a drive's root).
 bool ParseRecord(const std::string& text, QuarantineRecord& record);
 
 // A path in printable ASCII: code units 0x20 to 0x7E stay (except "%"), every other one is

@@ -74,6 +74,11 @@ StoredItem QuarantineStore::Add(const NativePath& original_path) {
     stored.error = "it is a folder, and only files are quarantined";
     return stored;
   }
+  // Reading a link reads what it points to, which is not what lies on the stick.
+  if (facts.attributes & platform::kAttributeReparsePoint) {
+    stored.error = "it is a link, and only files are quarantined";
+    return stored;
+  }
   std::string bytes;
   if (std::string reason = files_.ReadWholeFile(original_path, bytes); !reason.empty()) {
     stored.error = reason;
@@ -190,6 +195,7 @@ RestoredItem QuarantineStore::Restore(const std::string& id) {
     result.message = "no item " + id + " can be read from the quarantine: " + error;
     return result;
   }
+  result.original_path = record.original_path;
   const std::string shown = EscapePath(record.original_path);
   std::string bytes;
   if (std::string reason = files_.ReadWholeFile(PathOf(id, kItemExtension), bytes);

@@ -21,6 +21,8 @@ struct StoredItem {
 struct RestoredItem {
   // Whether the file is back at its original path.
   bool restored = false;
+  // Where the item belongs; empty when its record could not be read.
+  platform::NativePath original_path;
   // Why not, or what went wrong after it was; empty when all went well.
   std::string message;
 };

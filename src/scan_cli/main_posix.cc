@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   velmora::platform::PosixAttributeWriter attribute_writer;
   velmora::scan_cli::ScanEnvironment environment{files, attribute_writer, std::cout, std::cerr};
   environment.errors_is_terminal = ::isatty(STDERR_FILENO) == 1;
+  // No quarantine here: the guard's store lives in a Windows user's profile.
   return velmora::scan_cli::RunScanCommand(std::vector<std::string>(argv + 1, argv + argc),
                                            environment);
 }

@@ -186,6 +186,10 @@ int RunScanCommand(const std::vector<std::string>& arguments, ScanEnvironment& e
     case Action::kVersion:
       environment.out << VersionText();
       return kExitClean;
+    case Action::kQuarantineList:
+    case Action::kRestore:
+      return RunQuarantineAction(parsed.options, environment.quarantine, environment.out,
+                                 environment.errors);
     case Action::kScan:
       break;
   }

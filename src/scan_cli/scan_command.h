@@ -8,6 +8,7 @@
 
 #include "platform/attribute_writer.h"
 #include "platform/file_system.h"
+#include "scan_cli/quarantine_command.h"
 #include "scan_cli/worm_layout.h"
 
 namespace velmora::scan_cli {
@@ -29,6 +30,8 @@ struct ScanEnvironment {
   bool errors_is_terminal = false;
   ReadFileHead read_file_head = ReadFileHeadFromDisk;
   std::function<double()> now = SteadySeconds;
+  // The guard's quarantine for --quarantine-list and --restore; none by default.
+  QuarantineAccess quarantine;
 };
 
 // velmora-scan: parses the arguments after the program name, runs what they ask for and

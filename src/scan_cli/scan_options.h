@@ -7,11 +7,12 @@
 namespace velmora::scan_cli {
 
 // What the command line asks for. Each action takes its own arguments; only kScan takes paths.
-enum class Action { kScan, kHelp, kVersion };
+enum class Action { kScan, kHelp, kVersion, kQuarantineList, kRestore };
 
 struct ScanOptions {
   Action action = Action::kScan;
   std::vector<std::string> paths;
+  std::string restore_id;  // kRestore
   bool json = false;
   bool heuristics = false;
   bool unhide = false;
@@ -24,6 +25,7 @@ struct ParsedCommandLine {
 };
 
 // Reads the arguments after the program name. "--" ends the options; a lone "-" is a path.
+// --restore takes the next argument (or what follows "--restore=") as its id.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text of --help.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "menu_items.h"
+
 namespace velmora::probe {
 namespace {
 
@@ -188,6 +190,23 @@ TEST_F(MiniAppTest, ChoosesPopupMenuItemsByMnemonic) {
   ASSERT_NE(popup, nullptr) << LastError();
   ASSERT_TRUE(ChoosePopupMenuItemByKey(popup, 's')) << LastError();
   EXPECT_TRUE(WaitForWindowText(status_, "command second")) << LastError();
+}
+
+TEST_F(MiniAppTest, ReadsPopupMenuItemsOfTheOpenMenu) {
+  ASSERT_TRUE(Post(main_, kTrayCallback, 0, WM_RBUTTONUP));
+  HWND popup = WaitForPopupMenu(app_.pid());
+  ASSERT_NE(popup, nullptr) << LastError();
+  const char* const captions[] = {"&First", "", "&Second", "&Third"};  // a separator second
+  for (int index = 0; index < 4; ++index) {
+    const auto item = ReadPopupMenuItem(popup, index);
+    ASSERT_TRUE(item.has_value()) << index << ": " << LastError();
+    EXPECT_EQ(item->caption, captions[index]) << index;
+    EXPECT_EQ(item->bitmap, nullptr) << index;
+  }
+  EXPECT_FALSE(ReadPopupMenuItem(popup, 4).has_value());
+  EXPECT_NE(LastError().find("no item 4"), std::string::npos) << LastError();
+  ASSERT_TRUE(ChoosePopupMenuItemByKey(popup, 't')) << LastError();
+  EXPECT_TRUE(WaitForWindowText(status_, "command third")) << LastError();
 }
 
 // A folder of our own, plugged in as a removable drive while the test runs.

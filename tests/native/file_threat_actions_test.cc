@@ -67,6 +67,9 @@ TEST_F(FileThreatActionsTest, DeleteFailuresKeepTheEntryWithItsAttributes) {
   files_.Fail(FileCall::kSetAttributes, u"E:\\stuck.vbs", FakeFiles::kAccessDenied);
   files_.AddFile(u"F:\\run.vbs", "x", kHiddenSystemReadOnly);
   files_.WriteProtect(u'F');
+  files_.AddFolder(u"E:\\private");
+  files_.AddFile(u"E:\\private\\x.vbs");
+  files_.Fail(FileCall::kList, u"E:\\private\\", FakeFiles::kAccessDenied);
   for (const Case& c : {
            Case{"a folder that holds files", u"E:\\autorun.inf", true, "E:\\autorun.inf",
                 FakeFiles::kNotEmpty},
@@ -79,6 +82,8 @@ TEST_F(FileThreatActionsTest, DeleteFailuresKeepTheEntryWithItsAttributes) {
            Case{"a file already gone", u"E:\\gone.vbs", false, "E:\\gone.vbs", "no longer there"},
            Case{"a folder on the way gone", u"E:\\gone\\x.vbs", false, "E:\\gone\\x.vbs",
                 "its folder is no longer there"},
+           Case{"a folder that cannot be listed", u"E:\\private\\x.vbs", false,
+                "E:\\private\\x.vbs", FakeFiles::kAccessDenied},
            Case{"a drive root", u"E:\\", true, "E:\\", "not a path below a drive's root"},
            Case{"no drive path", u"", false, "\\\\server\\share\\x.vbs",
                 "not a path below a drive's root"},
@@ -233,16 +238,17 @@ TEST_F(FileThreatActionsTest, RenameFailuresNameThePathAndTheReason) {
 }
 
 TEST_F(FileThreatActionsTest, ARenamedEntryThatStaysHiddenIsReportedUnderItsNewName) {
-  files_.AddFile(u"E:\\x.vbs", "x", kAttributeHidden);
-  files_.Fail(FileCall::kSetAttributes, u"E:\\x.vbs.velmora", FakeFiles::kAccessDenied);
+  files_.AddFile(u"E:\\caf\u00e9.vbs", "x", kAttributeHidden);
+  files_.AddFile(u"E:\\caf\u00e9.vbs.velmora");
+  files_.Fail(FileCall::kSetAttributes, u"E:\\caf\u00e9.vbs.velmora2", FakeFiles::kAccessDenied);
 
-  const ActionOutcome outcome = Apply(ThreatAction::kRename, "E:\\x.vbs");
+  const ActionOutcome outcome = Apply(ThreatAction::kRename, "E:\\caf\xe9.vbs");
 
   EXPECT_FALSE(outcome.done);
   EXPECT_EQ(outcome.message,
-            "Renamed E:\\x.vbs to E:\\x.vbs.velmora, but could not make it visible: Access is "
-            "denied.");
-  EXPECT_TRUE(files_.Has(u"E:\\x.vbs.velmora"));
+            "Renamed E:\\caf\xe9.vbs to E:\\caf\xe9.vbs.velmora2, but could not make it visible: "
+            "Access is denied.");
+  EXPECT_TRUE(files_.Has(u"E:\\caf\u00e9.vbs.velmora2"));
 }
 
 TEST_F(FileThreatActionsTest, IgnoreLeavesEverythingAndQuarantineNeedsAStoreAndAFile) {

@@ -151,6 +151,18 @@ TEST_F(QuarantineStoreTest, AFailedAddLeavesTheOriginalAndAnEmptyStore) {
   }
 }
 
+TEST_F(QuarantineStoreTest, OnlyFilesGoIn) {
+  files_.AddFolder(u"E:\\autorun.inf");
+  files_.AddFile(u"E:\\link.vbs", "target's bytes",
+                 kAttributeArchive | platform::kAttributeReparsePoint);
+
+  EXPECT_EQ(store_.Add(u"E:\\autorun.inf").error, "it is a folder, and only files are quarantined");
+  EXPECT_EQ(store_.Add(u"E:\\link.vbs").error, "it is a link, and only files are quarantined");
+  EXPECT_EQ(store_.Add(u"E:\\gone.vbs").error, FakeFiles::kNotFound);
+  EXPECT_TRUE(files_.Has(u"E:\\link.vbs"));
+  EXPECT_THAT(Stored(), IsEmpty());
+}
+
 TEST_F(QuarantineStoreTest, RestoreRefusesAndKeepsTheItemWhenItCannotPutItBackAsItWas) {
   const std::string id = "20261211-111512";
   const NativePath item = NativePath(kStore) + u"\\" + NativePath(id.begin(), id.end()) + u".item";
@@ -282,6 +294,8 @@ TEST(QuarantineRecord, AnythingElseIsNotARecord) {
            with("original=E:\\run.vbs", "original=E:\\%u00"),
            with("original=E:\\run.vbs", "original=E:\\%x0041"),
            with("original=E:\\run.vbs", "original="),
+           with("original=E:\\run.vbs", "original=\\\\server\\share\\run.vbs"),
+           with("original=E:\\run.vbs", "original=run.vbs"),
            with("original=E:\\run.vbs", "original=E:\\r\xe9.vbs"),
            with("attributes=0x00000000", "attributes=0x100000000"),
            with("size=0", "size=-1"),

@@ -164,6 +164,9 @@ struct TreeViewNode {
 };
 std::optional<std::vector<TreeViewNode>> TreeViewNodes(HWND tree);
 
+// A track bar's thumb, in the bar's client coordinates.
+std::optional<RECT> TrackBarThumbRect(HWND bar);
+
 // Popup menus (window class "#32768") that a program opened with TrackPopupMenu.
 HWND WaitForPopupMenu(DWORD pid, Duration timeout = kDefaultTimeout);
 // Chooses the item at `index` of an open popup menu, counting from 0 and skipping separators

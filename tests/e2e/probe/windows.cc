@@ -482,6 +482,23 @@ std::optional<std::vector<TreeViewNode>> TreeViewNodes(HWND tree) {
   return nodes;
 }
 
+std::optional<RECT> TrackBarThumbRect(HWND bar) {
+  UniqueHandle process = OpenWindowProcess(bar);
+  if (!process) return std::nullopt;
+  RemoteBuffer remote(process.get(), sizeof(RECT));
+  if (remote.get() == nullptr) {
+    FailWin32("VirtualAllocEx");
+    return std::nullopt;
+  }
+  if (!Send(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(remote.get()))) return std::nullopt;
+  RECT thumb{};
+  if (!ReadProcessMemory(process.get(), remote.get(), &thumb, sizeof thumb, nullptr)) {
+    FailWin32("ReadProcessMemory");
+    return std::nullopt;
+  }
+  return thumb;
+}
+
 HWND WaitForPopupMenu(DWORD pid, Duration timeout) {
   HWND found = nullptr;
   const WindowMatch popup_menu{"#32768", ""};
