@@ -7,8 +7,11 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include "platform/file_attributes.h"
 
@@ -35,11 +38,47 @@ std::string_view EffectiveName(std::string_view path) {
   return {};
 }
 
+// getxattrat(2), Linux 6.13 and later: an extended attribute of a name in an open directory.
+// Its number is the same on every architecture; older C headers do not know it yet.
+#if defined(__linux__) && !defined(SYS_getxattrat)
+#define SYS_getxattrat 464
+#endif
+
+#ifdef SYS_getxattrat
+struct XattrArgs {  // struct xattr_args of <linux/xattr.h>
+  std::uint64_t value;
+  std::uint32_t size;
+  std::uint32_t flags;
+};
+
+// Cleared on the first kernel that does not have the call; every later read takes the path.
+std::atomic<bool> relative_xattr_reads{true};
+#endif
+
+// Follows a link, as getxattr does.
+ssize_t GetDosAttrib(int directory_fd, const char* name, const std::string& path, char* value,
+                     std::size_t size) {
+#ifdef SYS_getxattrat
+  if (directory_fd != AT_FDCWD && relative_xattr_reads.load(std::memory_order_relaxed)) {
+    XattrArgs args{reinterpret_cast<std::uintptr_t>(value), static_cast<std::uint32_t>(size), 0};
+    const long length =
+        ::syscall(SYS_getxattrat, directory_fd, name, 0, kDosAttribName, &args, sizeof args);
+    if (length >= 0 || (errno != ENOSYS && errno != EPERM)) return length;
+    // ENOSYS: an older kernel; EPERM: a sandbox that filters calls it does not know.
+    relative_xattr_reads.store(false, std::memory_order_relaxed);
+  }
+#endif
+  static_cast<void>(directory_fd);
+  static_cast<void>(name);
+  return ::getxattr(path.c_str(), kDosAttribName, value, size);
+}
+
 // `unsupported` tells whether the file system keeps no extended attributes at all.
-std::optional<std::uint32_t> StoredInExtendedAttribute(const std::string& path, bool& unsupported) {
+std::optional<std::uint32_t> StoredInExtendedAttribute(int directory_fd, const char* name,
+                                                       const std::string& path, bool& unsupported) {
   // Samba's record is well under this; a longer value is not one we could read anyway.
   char value[1024];
-  const ssize_t length = ::getxattr(path.c_str(), kDosAttribName, value, sizeof value);
+  const ssize_t length = GetDosAttrib(directory_fd, name, path, value, sizeof value);
   if (length < 0) {
     unsupported = errno == ENOTSUP;
     return std::nullopt;
@@ -88,17 +127,22 @@ std::optional<std::uint32_t> ParseDosAttribValue(std::string_view value) {
 }
 
 std::uint32_t ReadDosAttributes(const std::string& path) {
+  return ReadDosAttributesAt(AT_FDCWD, path.c_str(), path);
+}
+
+std::uint32_t ReadDosAttributesAt(int directory_fd, const char* name, const std::string& path) {
   struct stat status;
-  if (::lstat(path.c_str(), &status) != 0) return kInvalidAttributes;
+  if (::fstatat(directory_fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return kInvalidAttributes;
   const bool link = S_ISLNK(status.st_mode);
   if (link) {
     struct stat target;
-    if (::stat(path.c_str(), &target) == 0) status = target;
+    if (::fstatat(directory_fd, name, &target, 0) == 0) status = target;
   }
   const bool directory = S_ISDIR(status.st_mode);
 
   bool unsupported = false;
-  std::optional<std::uint32_t> stored = StoredInExtendedAttribute(path, unsupported);
+  std::optional<std::uint32_t> stored =
+      StoredInExtendedAttribute(directory_fd, name, path, unsupported);
   if (!stored && unsupported) stored = StoredOnFat(path);
 
   std::uint32_t word;
@@ -107,8 +151,8 @@ std::uint32_t ReadDosAttributes(const std::string& path) {
   } else {
     word = directory ? 0 : kAttributeArchive;
     if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) word |= kAttributeReadOnly;
-    const std::string_view name = EffectiveName(path);
-    if (!name.empty() && name[0] == '.') word |= kAttributeHidden;
+    const std::string_view effective_name = EffectiveName(path);
+    if (!effective_name.empty() && effective_name[0] == '.') word |= kAttributeHidden;
   }
   if (directory) word |= kAttributeDirectory;
   if (link) word |= kAttributeReparsePoint;

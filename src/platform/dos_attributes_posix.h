@@ -18,6 +18,12 @@ namespace velmora::platform {
 // entry cannot be examined.
 std::uint32_t ReadDosAttributes(const std::string& path);
 
+// The same word for the entry `name` of the open directory `directory_fd`, whose full path is
+// `path`. The kernel then resolves one name instead of every component of the path, which
+// halves what a word costs in a deep tree; the answer is the one ReadDosAttributes(path) gives
+// while `path` still leads into that directory.
+std::uint32_t ReadDosAttributesAt(int directory_fd, const char* name, const std::string& path);
+
 // The word at the start of a "user.DOSATTRIB" value: "0x" and hexadecimal digits, which both
 // Wine's plain text and Samba's binary record begin with. Empty when there is none.
 std::optional<std::uint32_t> ParseDosAttribValue(std::string_view value);

@@ -31,14 +31,28 @@ class PosixDirectorySearch : public DirectorySearch {
  public:
   // A sparing search reads the words of plain files only where `wanted` accepts the name.
   PosixDirectorySearch(UniqueDir dir, std::string directory, std::string wildcard,
-                       std::uint32_t mask, bool dot_entries, bool sparing, NameFilter wanted)
+                       std::uint32_t mask, bool dot_entries, bool sparing, NameFilter wanted,
+                       std::shared_ptr<OpenDirectories> open_directories)
       : dir_(std::move(dir)),
         directory_(std::move(directory)),
         wildcard_(std::move(wildcard)),
         mask_(mask),
         sparing_(sparing && MaskExcludesNothing(mask)),
         wanted_(wanted),
-        dots_left_(dot_entries ? 2 : 0) {}
+        dots_left_(dot_entries ? 2 : 0),
+        open_directories_(std::move(open_directories)) {
+    open_directories_->push_back({&directory_, ::dirfd(dir_.get())});
+  }
+  ~PosixDirectorySearch() override {
+    for (auto open = open_directories_->end(); open != open_directories_->begin();) {
+      if ((--open)->path == &directory_) {
+        open_directories_->erase(open);
+        break;
+      }
+    }
+  }
+  PosixDirectorySearch(const PosixDirectorySearch&) = delete;
+  PosixDirectorySearch& operator=(const PosixDirectorySearch&) = delete;
 
   // Looks ahead once, so that a search whose every entry is passed over fails to start.
   bool Start() {
@@ -85,7 +99,9 @@ class PosixDirectorySearch : public DirectorySearch {
     }
     path_.assign(directory_).append(name);
     std::uint32_t attributes =
-        path_.size() < PosixFileSystem::kPathLimit ? ReadDosAttributes(path_) : kInvalidAttributes;
+        path_.size() < PosixFileSystem::kPathLimit
+            ? ReadDosAttributesAt(::dirfd(dir_.get()), path_.c_str() + directory_.size(), path_)
+            : kInvalidAttributes;
     // Gone or out of reach since it was listed: the listing's own type still tells what it was.
     if (attributes == kInvalidAttributes) {
       attributes = type == DT_DIR ? kAttributeDirectory : kAttributeArchive;
@@ -106,6 +122,7 @@ class PosixDirectorySearch : public DirectorySearch {
   int dots_left_;
   std::optional<DirectoryEntry> pending_;
   std::string path_;
+  const std::shared_ptr<OpenDirectories> open_directories_;
 };
 
 }  // namespace
@@ -147,15 +164,24 @@ std::unique_ptr<DirectorySearch> PosixFileSystem::Start(const std::string& direc
   struct stat self;
   if (::fstat(::dirfd(dir.get()), &self) != 0) return nullptr;
   if (!EnterDescent(directory, self.st_dev, self.st_ino)) return nullptr;
-  auto search =
-      std::make_unique<PosixDirectorySearch>(std::move(dir), directory, wildcard, mask,
-                                             !IsFileSystemRoot(directory, self), sparing, wanted);
+  auto search = std::make_unique<PosixDirectorySearch>(std::move(dir), directory, wildcard, mask,
+                                                       !IsFileSystemRoot(directory, self), sparing,
+                                                       wanted, open_directories_);
   if (!search->Start()) return nullptr;
   return search;
 }
 
 std::uint32_t PosixFileSystem::QueryAttributes(const std::string& path) {
   if (path.size() >= kPathLimit) return kInvalidAttributes;
+  // An entry of a directory being searched, as the engine asks for each entry it is given.
+  const std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash + 1 < path.size()) {
+    const std::string_view parent(path.data(), slash + 1);
+    for (auto open = open_directories_->rbegin(); open != open_directories_->rend(); ++open) {
+      if (*open->path == parent)
+        return ReadDosAttributesAt(open->fd, path.c_str() + slash + 1, path);
+    }
+  }
   return ReadDosAttributes(path);
 }
 

@@ -88,6 +88,40 @@ TEST(FileSystemPosix, AttributeWordsAreStoredDosAttributesOrDerived) {
   EXPECT_EQ(files.QueryAttributes(tree.root() + "missing"), kInvalidAttributes);
 }
 
+// While searches are open the engine asks for each entry's word by its full path; the answer
+// must be the entry's word as it is now, in the right directory, whichever searches are open.
+TEST(FileSystemPosix, QueriesWhileSearchesAreOpenAnswerAsOfNowForTheRightDirectory) {
+  TempTree tree;
+  ASSERT_FALSE(tree.root().empty());
+  if (!SetDosAttrib(tree.File("same.exe"), "0x22")) GTEST_SKIP() << "no user extended attributes";
+  tree.Directory("sub");
+  ASSERT_TRUE(SetDosAttrib(tree.File("sub/same.exe"), "0x2"));
+  tree.File(".profile");
+  tree.Link("to-same", "same.exe");
+  const std::string root = tree.root();
+
+  PosixFileSystem files;
+  auto outer = files.StartSearch(root, "*.*", 63);
+  ASSERT_TRUE(outer);
+  {
+    auto inner = files.StartSearch(root + "sub/", "*.*", 63);
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(files.QueryAttributes(root + "same.exe"), 34u);
+    EXPECT_EQ(files.QueryAttributes(root + "sub/same.exe"), 2u);
+    EXPECT_EQ(files.QueryAttributes(root + ".profile"), 34u);
+    EXPECT_EQ(files.QueryAttributes(root + "to-same"), 34u | kAttributeReparsePoint);
+    // Changed after it was listed: the query tells the word as it is now.
+    ASSERT_TRUE(SetDosAttrib(root + "sub/same.exe", "0x6"));
+    EXPECT_EQ(files.QueryAttributes(root + "sub/same.exe"), 6u);
+    EXPECT_EQ(files.QueryAttributes(root + "sub/missing"), kInvalidAttributes);
+  }
+  // The inner search is gone; its directory's entries are still found by their paths.
+  EXPECT_EQ(files.QueryAttributes(root + "sub/same.exe"), 6u);
+  ASSERT_EQ(::unlink((root + "same.exe").c_str()), 0);
+  EXPECT_EQ(files.QueryAttributes(root + "same.exe"), kInvalidAttributes);
+  EXPECT_EQ(files.QueryAttributes(root + "to-same"), 32u | kAttributeReparsePoint);  // dangling
+}
+
 TEST(FileSystemPosix, DotEntriesComeFirstExceptAtTheRootOfAFileSystem) {
   TempTree tree;
   tree.Directory("sub");
