@@ -39,7 +39,6 @@ void TFrmain::ApplyThreatAction(actions::ThreatAction action) {
   ui::ListView& list = ThreatActionList();
   const int index = list.selected_index();
   if (index < 0) return;  // nothing to act on, and nothing worth telling
-  if (threat_actions_ == nullptr) throw std::logic_error("No threat actions are available.");
   const std::string path = list.item(index).caption;
   const bool leaves_list =
       action == actions::ThreatAction::kDelete || action == actions::ThreatAction::kRename;
@@ -51,6 +50,8 @@ void TFrmain::ApplyThreatAction(actions::ThreatAction action) {
   };
   actions::ActionOutcome outcome;
   try {
+    // Never so in the program; a failed action all the same, which Delete and Rename survive.
+    if (threat_actions_ == nullptr) throw std::logic_error("No threat actions are available.");
     outcome = threat_actions_->Apply(action, path);
   } catch (...) {
     take_entry_out();  // the error display tells the user the rest

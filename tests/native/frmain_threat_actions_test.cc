@@ -234,13 +234,16 @@ TEST_F(ThreatActionsTest, AnErrorRaisedByTheActionReachesTheErrorDisplayAndTheEn
   }
 }
 
-TEST_F(ThreatActionsTest, WithoutThreatActionsACommandRaisesAnErrorAndKeepsTheEntry) {
+TEST_F(ThreatActionsTest, WithoutThreatActionsACommandFailsAsAnActionWould) {
   frmain_->SetThreatActions(nullptr);
   frmain_->LstScanDrive.UserSelectItem(0, true);
-  app_.Guard([&] { Choose(ThreatAction::kDelete, Opened::kOnDriveList); });
-  EXPECT_EQ(NewErrors().size(), 1u);
+  app_.Guard([&] { Choose(ThreatAction::kQuarantine, Opened::kOnDriveList); });
+  EXPECT_EQ(NewErrors(), std::vector<std::string>{"No threat actions are available."});
   EXPECT_EQ(frmain_->LstScanDrive.item_count(), 2);
-  EXPECT_EQ(frmain_->LstScanDrive.popup_menu(), &frmain_->MnActionVir);
+  app_.Guard([&] { Choose(ThreatAction::kDelete, Opened::kOnDriveList); });
+  EXPECT_EQ(NewErrors().size(), 2u);
+  EXPECT_EQ(frmain_->LstScanDrive.item_count(), 1);
+  EXPECT_EQ(frmain_->LstScanDrive.popup_menu(), nullptr);
 }
 
 }  // namespace
