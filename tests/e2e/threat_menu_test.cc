@@ -99,6 +99,29 @@ TEST_F(ThreatMenuTest, CommandsOnTheDriveListActOnTheFilesOnDisk) {
   EXPECT_TRUE(Exists(OnKey("keep.vbs")));
 }
 
+// The context-menu key (or Shift+F10) on a selected entry asks for the same menu without a mouse.
+TEST_F(ThreatMenuTest, TheKeyboardOpensTheMenuOnTheSelectedEntry) {
+  PickAndScan("KEY (K:)", "ImgDriveInfected lblDriveInfected");
+  const std::vector<std::string> paths = Paths(threats_);
+  const auto at = std::find(paths.begin(), paths.end(), "K:\\Setup.exe");
+  ASSERT_NE(at, paths.end()) << ::testing::PrintToString(paths);
+  ASSERT_TRUE(ClickListViewItem(threats_, static_cast<int>(at - paths.begin()))) << LastError();
+  // What the platform sends the focused list for that key: no mouse position.
+  ASSERT_TRUE(Post(threats_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(threats_), -1));
+  HWND popup = WaitForPopupMenu(guard_.pid());
+  ASSERT_NE(popup, nullptr) << LastError();
+  RECT menu{};
+  ASSERT_TRUE(::GetWindowRect(popup, &menu));
+  RECT list{};
+  ASSERT_TRUE(::GetWindowRect(threats_, &list));
+  EXPECT_TRUE(menu.left >= list.left && menu.left < list.right && menu.top > list.top &&
+              menu.top < list.bottom)
+      << "the menu opens over the list, at its selected entry";
+  ASSERT_TRUE(ChoosePopupMenuItem(popup, kRename)) << LastError();
+  ASSERT_TRUE(WaitUntil([this] { return !Listed(threats_, "K:\\Setup.exe"); }));
+  EXPECT_TRUE(Exists(OnKey("Setup.exe.velmora")));
+}
+
 // An entry stays selected in the volume list while one of the drive list is selected later;
 // the menu opened on the first acts on the first.
 TEST_F(ThreatMenuTest, TheMenuActsOnTheListItWasOpenedOn) {

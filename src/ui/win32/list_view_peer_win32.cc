@@ -88,6 +88,24 @@ class ListViewPeerWin32 : public WindowPeer, public ListViewPeer {
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
 
+  // The context-menu key and Shift+F10 ask for the menu from the keyboard (the position is -1,
+  // -1): it pops up below the selected entry's caption, or at the list's corner when none is
+  // selected. A right click already popped it through NM_RCLICK, so its WM_CONTEXTMENU, which
+  // carries the cursor position, is left to the list.
+  bool OnSubclassMessage(UINT message, WPARAM /*w*/, LPARAM l, LRESULT& result) override {
+    if (message != WM_CONTEXTMENU || l != static_cast<LPARAM>(-1)) return false;
+    POINT at{0, 0};
+    const int selected = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+    RECT caption{};
+    if (selected >= 0 && ListView_GetItemRect(hwnd_, selected, &caption, LVIR_LABEL)) {
+      at = {caption.left, caption.bottom};
+    }
+    ::ClientToScreen(hwnd_, &at);
+    list_.UserRightClick({at.x, at.y});
+    result = 0;
+    return true;
+  }
+
   bool OnNotify(NMHDR& header, LRESULT& result) override {
     switch (header.code) {
       case LVN_ITEMCHANGED:
