@@ -96,6 +96,9 @@ class TFrmain {
   void MnRefrechAllSoftwareClick(ui::MenuItem& sender);
   void MnDelSelkeyClick(ui::MenuItem& sender);
   void MnDeniedSelectedSoftwareClick(ui::MenuItem& sender);
+  // The tray menu's AutoRun switch and the protection-level slider.
+  void MnDesableAutoRunDriveClick(ui::MenuItem& sender);
+  void LevelSecureChange(ui::TrackBar& sender);
   // The drive panel on page 2: the drive list and the on-demand scan of the drive picked.
   void MnRefrechListDriveClick(ui::MenuItem& sender);
   void LstDriveSelectItem(ui::ListView& sender, int index, bool selected);
@@ -107,8 +110,8 @@ class TFrmain {
   // The threat-action menu. Each acts on the selected entry of the list the menu was opened
   // on, else of the list ActionTarget names; with no selected entry there, nothing happens.
   // Delete and Rename take the entry out of its list whatever became of the file; Quarantine
-  // and Ignore leave the lists. A failure is told in a message box. Without threat actions
-  // set, a command raises an error and touches no list.
+  // and Ignore leave the lists. A failure is told in a message box; so is a command given
+  // without threat actions set, which fails as an action would.
   void MnDelClick(ui::MenuItem& sender);
   void Rename1Click(ui::MenuItem& sender);
   void Quarantine1Click(ui::MenuItem& sender);
@@ -157,9 +160,7 @@ class TFrmain {
   ui::MenuItem& MnDelSelkey;
   ui::MenuItem& MnDeniedSelectedSoftware;
   ui::MenuItem& MnRefrechAllSoftware;
-  // The tray menu's AutoRun switch and the registry page's protection-level panel.
-  void MnDesableAutoRunDriveClick(ui::MenuItem& sender);
-  void LevelSecureChange(ui::TrackBar& sender);
+  // The registry page's protection-level panel.
   ui::TrackBar& LevelSecure;
   ui::Memo& MemDescription;
   tray::TTrayIcon Ticon;

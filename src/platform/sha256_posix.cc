@@ -12,13 +12,7 @@ std::string Sha256Hex(std::string_view bytes) {
   sha256_update(&context, bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()));
   std::uint8_t digest[SHA256_DIGEST_SIZE];
   sha256_digest(&context, sizeof digest, digest);
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (const std::uint8_t byte : digest) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0xF];
-  }
-  return hex;
+  return DigestHex(digest, sizeof digest);
 }
 
 }  // namespace velmora::platform

@@ -4,56 +4,39 @@
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/sha256.h"
+#include "platform/unique_handle_win32.h"
 
 namespace velmora::platform {
 namespace {
 
-// A CNG algorithm provider and a hash object, closed in reverse order.
-class AlgorithmProvider {
- public:
-  AlgorithmProvider() {
-    if (!BCRYPT_SUCCESS(
-            ::BCryptOpenAlgorithmProvider(&handle_, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
-      handle_ = nullptr;
-  }
-  ~AlgorithmProvider() {
-    if (handle_ != nullptr) ::BCryptCloseAlgorithmProvider(handle_, 0);
-  }
-  AlgorithmProvider(const AlgorithmProvider&) = delete;
-  AlgorithmProvider& operator=(const AlgorithmProvider&) = delete;
-  BCRYPT_ALG_HANDLE get() const { return handle_; }
-
- private:
-  BCRYPT_ALG_HANDLE handle_ = nullptr;
+struct AlgorithmProviderTraits {
+  using Handle = BCRYPT_ALG_HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::BCryptCloseAlgorithmProvider(h, 0); }
 };
-
-class HashObject {
- public:
-  explicit HashObject(BCRYPT_ALG_HANDLE algorithm) {
-    if (!BCRYPT_SUCCESS(::BCryptCreateHash(algorithm, &handle_, nullptr, 0, nullptr, 0, 0)))
-      handle_ = nullptr;
-  }
-  ~HashObject() {
-    if (handle_ != nullptr) ::BCryptDestroyHash(handle_);
-  }
-  HashObject(const HashObject&) = delete;
-  HashObject& operator=(const HashObject&) = delete;
-  BCRYPT_HASH_HANDLE get() const { return handle_; }
-
- private:
-  BCRYPT_HASH_HANDLE handle_ = nullptr;
+struct HashTraits {
+  using Handle = BCRYPT_HASH_HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::BCryptDestroyHash(h); }
 };
 
 }  // namespace
 
 std::string Sha256Hex(std::string_view bytes) {
-  AlgorithmProvider algorithm;
-  if (algorithm.get() == nullptr) throw std::runtime_error("SHA-256 is not available");
-  HashObject hash(algorithm.get());
-  if (hash.get() == nullptr) throw std::runtime_error("SHA-256 could not start");
+  BCRYPT_ALG_HANDLE opened = nullptr;
+  if (!BCRYPT_SUCCESS(
+          ::BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
+    throw std::runtime_error("SHA-256 is not available");
+  }
+  // Declared first, so the hash is destroyed before its provider is closed.
+  UniqueHandle<AlgorithmProviderTraits> algorithm(opened);
+  BCRYPT_HASH_HANDLE created = nullptr;
+  if (!BCRYPT_SUCCESS(::BCryptCreateHash(algorithm.get(), &created, nullptr, 0, nullptr, 0, 0))) {
+    throw std::runtime_error("SHA-256 could not start");
+  }
+  UniqueHandle<HashTraits> hash(created);
   // BCryptHashData takes at most a ULONG at a time.
   constexpr std::size_t kChunk = 1u << 30;
   auto* data = reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data()));

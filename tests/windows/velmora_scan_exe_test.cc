@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -41,14 +40,11 @@ UniqueFileHandle InheritableFile(const std::string& path) {
                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// The build hands the program's Linux path; Wine shows the Linux root as drive Z.
+// The build hands the program's Linux path.
 std::string ProgramPath() {
-  const char* linux_path = std::getenv("VELMORA_SCAN_EXE");
-  EXPECT_NE(linux_path, nullptr) << "VELMORA_SCAN_EXE names the program under test";
-  if (linux_path == nullptr) return "";
-  std::string path = std::string("Z:") + linux_path;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
+  const std::string linux_path = probe::GetEnv("VELMORA_SCAN_EXE");
+  EXPECT_FALSE(linux_path.empty()) << "VELMORA_SCAN_EXE names the program under test";
+  return linux_path.empty() ? "" : probe::ToWindowsPath(linux_path);
 }
 
 // One argument as the C runtime splits a command line: in quotes, with the backslashes before a
@@ -191,15 +187,8 @@ TEST_F(VelmoraScanExe, JsonHasOneObjectPerFindingAndASummaryWithTheExitCode) {
 TEST_F(VelmoraScanExe, ADriveLetterIsScannedFromItsRoot) {
   // The stick behind a drive letter of its own, as a user names a plugged-in stick: Wine's
   // mount manager maps a letter to the tree's Unix folder for every process of the session.
-  using UnixNameFn = char*(CDECL*)(const WCHAR*);
-  const auto unix_name = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  ASSERT_NE(unix_name, nullptr) << "runs under Wine";
-  const std::string root = Root();  // one string: begin and end of two copies make no range
-  char* folder = unix_name(std::wstring(root.begin(), root.end()).c_str());
-  ASSERT_NE(folder, nullptr);
-  const std::string unix_folder = folder;
-  ::HeapFree(::GetProcessHeap(), 0, folder);
+  const std::string unix_folder = probe::ToUnixPath(Root());
+  ASSERT_FALSE(unix_folder.empty()) << probe::LastError();
 
   char letter = 0;
   const DWORD used = ::GetLogicalDrives();
